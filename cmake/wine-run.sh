@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs a Windows executable under Wine, quietly, in the build tree's own prefix.
+# --x11 runs it on a virtual X display for tests that open windows.
+set -eu
+x11=0
+if [ "${1:-}" = "--x11" ]; then x11=1; shift; fi
+
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="${MORVEX_WINEPREFIX:-$here/../build/windows/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+
+wine=$(command -v wine64 || command -v wine)
+if [ "$x11" -eq 1 ]; then
+  exec xvfb-run -a "$wine" "$@"
+fi
+# Without a display Wine still runs console programs; keep it from trying X.
+exec env -u DISPLAY "$wine" "$@"
