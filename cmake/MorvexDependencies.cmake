@@ -49,13 +49,21 @@ set(VST3_SDK_ROOT /usr/share/juce/modules/juce_audio_processors/format_types/VST
 if(NOT EXISTS ${VST3_SDK_ROOT}/pluginterfaces/base/funknown.h)
   message(FATAL_ERROR "VST 3 SDK not found at VST3_SDK_ROOT=${VST3_SDK_ROOT}")
 endif()
-file(GLOB vst3sdk_sources
-  ${VST3_SDK_ROOT}/base/source/*.cpp
-  ${VST3_SDK_ROOT}/base/thread/source/flock.cpp
-  ${VST3_SDK_ROOT}/pluginterfaces/base/*.cpp
-  ${VST3_SDK_ROOT}/public.sdk/source/common/memorystream.cpp
-  ${VST3_SDK_ROOT}/public.sdk/source/common/pluginview.cpp
-  ${VST3_SDK_ROOT}/public.sdk/source/vst/*.cpp)
+# The files the packaged subset ships; a full SDK checkout has them too.
+set(vst3sdk_sources)
+foreach(file
+    base/source/baseiids.cpp base/source/fbuffer.cpp base/source/fdebug.cpp
+    base/source/fobject.cpp base/source/fstreamer.cpp base/source/fstring.cpp
+    base/source/updatehandler.cpp base/thread/source/flock.cpp
+    pluginterfaces/base/conststringtable.cpp pluginterfaces/base/coreiids.cpp
+    pluginterfaces/base/funknown.cpp pluginterfaces/base/ustring.cpp
+    public.sdk/source/common/memorystream.cpp public.sdk/source/common/pluginview.cpp
+    public.sdk/source/vst/vstbus.cpp public.sdk/source/vst/vstcomponent.cpp
+    public.sdk/source/vst/vstcomponentbase.cpp public.sdk/source/vst/vsteditcontroller.cpp
+    public.sdk/source/vst/vstinitiids.cpp public.sdk/source/vst/vstparameters.cpp
+    public.sdk/source/vst/vstpresetfile.cpp)
+  list(APPEND vst3sdk_sources ${VST3_SDK_ROOT}/${file})
+endforeach()
 add_library(morvex_vst3sdk STATIC ${vst3sdk_sources})
 target_include_directories(morvex_vst3sdk SYSTEM PUBLIC ${VST3_SDK_ROOT})
 target_compile_definitions(morvex_vst3sdk PUBLIC $<IF:$<CONFIG:Debug>,DEVELOPMENT=1,RELEASE=1>)
