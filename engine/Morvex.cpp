@@ -1,0 +1,99 @@
+#include "engine/Morvex.h"
+
+#include "framework/FourCC.h"
+
+namespace
+{
+struct ContinuousParam
+{
+  int index;
+  const char* name;
+  double defaultValue;
+  double minimum;
+  double maximum;
+  double shape;
+};
+
+struct SwitchParam
+{
+  int index;
+  const char* name;
+  int defaultValue;
+};
+
+// In definition order. Every continuous parameter steps by 0.01 and is labelled
+// "%" whatever its unit; shape 2 gives the low end of the range more travel.
+const ContinuousParam kContinuousParams[] = {
+  {Morvex::kInput, "Input", 0.0, -24.0, 24.0, 1.0},
+  {Morvex::kHighFrequency, "High Frequency", 5000.0, 1500.0, 16000.0, 1.0},
+  {Morvex::kHighGain, "High Gain", 0.0, -16.0, 16.0, 1.0},
+  {Morvex::kHighMidFrequency, "High Mid Frequency", 3000.0, 600.0, 7000.0, 2.0},
+  {Morvex::kHighMidBandwidth, "High Mid Bandwidth", 0.5, 0.0, 1.0, 2.0},
+  {Morvex::kHighMidGain, "High Mid Gain", 0.0, -16.0, 16.0, 1.0},
+  {Morvex::kHighpassFilter, "Highpass Filter", 16.0, 16.0, 350.0, 1.0},
+  {Morvex::kLowFrequency, "Low Frequency", 120.0, 30.0, 450.0, 2.0},
+  {Morvex::kLowGain, "Low Gain", 0.0, -16.0, 16.0, 1.0},
+  {Morvex::kLowMidBandwidth, "Low Mid Bandwidth", 0.5, 0.0, 1.0, 2.0},
+  {Morvex::kLowMidGain, "Low Mid Gain", 0.0, -16.0, 16.0, 1.0},
+  {Morvex::kLowMidFrequency, "Low Mid Frequency", 500.0, 200.0, 2500.0, 1.0},
+  {Morvex::kLowpassFilter, "Lowpass Filter", 20000.0, 1000.0, 20000.0, 2.0},
+  {Morvex::kOutput, "Output", 0.0, -24.0, 24.0, 1.0},
+};
+
+// The two "Bypass" switches act as enables: 1 means processing (or the
+// filters) are in, which is why "EQ Bypass" starts at 1.
+const SwitchParam kSwitchParams[] = {
+  {Morvex::kEQBypass, "EQ Bypass", 1},
+  {Morvex::kFilterBypass, "Filter Bypass", 0},
+  {Morvex::kLowBell, "Low Bell", 0},
+  {Morvex::kHighBell, "High Bell", 0},
+  {Morvex::kIOLink, "I/O Link", 0},
+};
+
+constexpr double kContinuousStep = 0.01;
+}  // namespace
+
+IPlugConfig Morvex::Config()
+{
+  IPlugConfig config;
+  config.nParams = kNumParams;
+  config.nPresets = kNumPresets;
+  config.channelIO = kChannelIO;
+  config.effectName = "Morvex";
+  config.productName = "";
+  config.mfrName = "Pellicorn";
+  config.uniqueID = FourCC("Mvx1");
+  config.mfrID = FourCC("Pelc");
+  config.vendorVersion = 0x50100;  // 5.1.0
+  config.apiCode = kApiVST3;
+  return config;
+}
+
+Morvex::Morvex(const IPlugInstanceInfo& instanceInfo)
+  : MorvexBase(Config()), mInstanceInfo(instanceInfo)
+{
+  // Engine state (smoothers, filter sections, filter state) is set up here,
+  // before the parameters are defined.
+
+  DefineParameters();
+
+  // The editor is built here and handed over with AttachEditor(); without a
+  // graphics context there is no editor to attach.
+
+  CaptureDefaultPreset();
+}
+
+void Morvex::DefineParameters()
+{
+  for (const ContinuousParam& p : kContinuousParams)
+  {
+    IParamEntry* param = GetParam(p.index);
+    param->DefineContinuous(p.name, p.defaultValue, p.minimum, p.maximum, kContinuousStep, "%",
+                            "", 1.0);
+    param->SetShape(p.shape);
+  }
+  for (const SwitchParam& p : kSwitchParams)
+  {
+    GetParam(p.index)->DefineInteger(p.name, p.defaultValue, 0, 1, "", "");
+  }
+}

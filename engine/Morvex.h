@@ -1,0 +1,55 @@
+#pragma once
+
+#include "framework/IPlugBase.h"
+#include "framework/IPlugConfig.h"
+
+// The base Morvex builds on. The VST 3 adapter replaces it with IPlugVST3;
+// nothing in Morvex itself depends on which one it is.
+using MorvexBase = IPlugBase;
+
+// The console-style equaliser plug-in: its parameter table and identity.
+class Morvex : public MorvexBase
+{
+public:
+  // Parameter indices; each is also the parameter's VST 3 ID. Slot 14 is
+  // never defined, but keeps its place so the switches keep theirs.
+  enum EParam
+  {
+    kInput = 0,
+    kHighFrequency = 1,
+    kHighGain = 2,
+    kHighMidFrequency = 3,
+    kHighMidBandwidth = 4,
+    kHighMidGain = 5,
+    kHighpassFilter = 6,
+    kLowFrequency = 7,
+    kLowGain = 8,
+    kLowMidFrequency = 9,
+    kLowMidBandwidth = 10,
+    kLowMidGain = 11,
+    kLowpassFilter = 12,
+    kOutput = 13,
+    kUnusedSlot = 14,
+    kEQBypass = 15,
+    kFilterBypass = 16,
+    kLowBell = 17,
+    kHighBell = 18,
+    kIOLink = 19,
+    kNumParams = 20
+  };
+
+  // Parameters 0..13 are continuous and mirrored by the engine; 15..19 are switches.
+  static constexpr int kNumMirrored = 14;
+  static constexpr int kNumPresets = 1;
+  static constexpr const char* kChannelIO = "1-1 2-2";
+
+  // The fixed identity handed to the base.
+  static IPlugConfig Config();
+
+  explicit Morvex(const IPlugInstanceInfo& instanceInfo = IPlugInstanceInfo());
+
+private:
+  void DefineParameters();
+
+  IPlugInstanceInfo mInstanceInfo;  // the editor reaches the module's pictures through it
+};
