@@ -1,0 +1,428 @@
+#include "tools/host/Cli.h"
+
+#include "tools/host/PluginInstance.h"
+#include "tools/host/Render.h"
+#include "tools/host/Response.h"
+#include "tools/host/ResponsePlot.h"
+#include "tools/host/Wav.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace host {
+
+namespace {
+
+const char* const kUsage =
+    "usage:\n"
+    "  morvex-host [--module PATH] info\n"
+    "  morvex-host [--module PATH] render IN.wav OUT.wav [--set \"Name=value\"]... [--block N]\n"
+    "              [--precision 32|64] [--load-state FILE] [--save-state FILE] [--bypass]\n"
+    "  morvex-host [--module PATH] response [--set \"Name=value\"]... [--rate HZ] --csv FILE\n"
+    "              [--png FILE]\n";
+
+// A failure with its exit status and message.
+struct Failure
+{
+  int status;
+  std::string message;
+};
+
+struct Options
+{
+  std::string command;
+  std::vector<std::string> positional;
+  std::string module;
+  std::vector<std::string> sets;
+  long block = 512;
+  long precision = 32;
+  double rate = 48000.0;
+  std::string loadState, saveState, csv, png;
+  bool bypass = false;
+};
+
+std::string trim(const std::string& s)
+{
+  const size_t b = s.find_first_not_of(" \t");
+  const size_t e = s.find_last_not_of(" \t");
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+bool parseOptions(const std::vector<std::string>& args, Options& o, Failure& failure)
+{
+  auto bad = [&](const std::string& message) {
+    failure = {kExitBadInput, message};
+    return false;
+  };
+  for (size_t i = 0; i < args.size(); ++i)
+  {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size())
+        return bad(a + " needs a value");
+      into = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--module") { if (!value(o.module)) return false; }
+    else if (a == "--set") { if (!value(v)) return false; o.sets.push_back(v); }
+    else if (a == "--block")
+    {
+      if (!value(v)) return false;
+      if (!ParseInteger(v, o.block) || o.block < 1 || o.block > 65536)
+        return bad("--block needs a whole number from 1 to 65536, not \"" + v + "\"");
+    }
+    else if (a == "--precision")
+    {
+      if (!value(v)) return false;
+      if (!ParseInteger(v, o.precision) || (o.precision != 32 && o.precision != 64))
+        return bad("--precision is 32 or 64, not \"" + v + "\"");
+    }
+    else if (a == "--rate")
+    {
+      if (!value(v)) return false;
+      if (!ParseNumber(v, o.rate) || o.rate < 1000.0 || o.rate > 768000.0)
+        return bad("--rate needs a sample rate from 1000 to 768000 Hz, not \"" + v + "\"");
+    }
+    else if (a == "--load-state") { if (!value(o.loadState)) return false; }
+    else if (a == "--save-state") { if (!value(o.saveState)) return false; }
+    else if (a == "--csv") { if (!value(o.csv)) return false; }
+    else if (a == "--png") { if (!value(o.png)) return false; }
+    else if (a == "--bypass") o.bypass = true;
+    else if (a.size() > 1 && a[0] == '-') return bad("unknown option " + a);
+    else if (o.command.empty()) o.command = a;
+    else o.positional.push_back(a);
+  }
+  if (o.command.empty())
+    return bad("no command given");
+  return true;
+}
+
+// The settings the host delivers: each "Title=value" converted with the
+// plug-in's own plain-to-normalized conversion.
+bool resolveSettings(PluginInstance& plugin, const Options& o, std::vector<ParamSetting>& settings,
+                     Failure& failure)
+{
+  for (const std::string& s : o.sets)
+  {
+    const size_t eq = s.rfind('=');
+    if (eq == std::string::npos)
+    {
+      failure = {kExitBadInput, "--set needs \"Name=value\", not \"" + s + "\""};
+      return false;
+    }
+    const std::string name = trim(s.substr(0, eq));
+    const std::string text = s.substr(eq + 1);
+    ParamID id = 0;
+    if (!plugin.findParameter(name, id))
+    {
+      failure = {kExitBadInput, "\"" + plugin.description().name + "\" has no parameter named \"" +
+                                    name + "\""};
+      return false;
+    }
+    double plain = 0.0;
+    if (!ParseNumber(text, plain))
+    {
+      failure = {kExitBadInput, "malformed value \"" + text + "\" for \"" + name + "\""};
+      return false;
+    }
+    const double normalized = plugin.controller()->plainParamToNormalized(id, plain);
+    if (!std::isfinite(normalized))
+    {
+      failure = {kExitFailure, "the plug-in cannot convert " + text + " for \"" + name + "\""};
+      return false;
+    }
+    settings.push_back({id, std::clamp(normalized, 0.0, 1.0)});
+  }
+  if (o.bypass)
+  {
+    ParamID id = 0;
+    if (!plugin.findBypass(id))
+    {
+      failure = {kExitBadInput, "\"" + plugin.description().name + "\" has no bypass parameter"};
+      return false;
+    }
+    settings.push_back({id, 1.0});
+  }
+  return true;
+}
+
+std::string hexId(const TUID cid)
+{
+  std::string s;
+  char byte[3];
+  for (int i = 0; i < 16; ++i)
+  {
+    std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(cid[i]));
+    s += byte;
+  }
+  return s;
+}
+
+std::string idText(ParamID id)
+{
+  std::string s = std::to_string(id);
+  std::string code;
+  for (int shift = 24; shift >= 0; shift -= 8)
+  {
+    const char c = static_cast<char>((id >> shift) & 0xFF);
+    if (c < 0x20 || c > 0x7E)
+      return s;
+    code += c;
+  }
+  return s + " '" + code + "'";
+}
+
+std::string flagText(int32 flags)
+{
+  static const struct { int32 bit; const char* name; } kFlags[] = {
+      {ParameterInfo::kCanAutomate, "automate"}, {ParameterInfo::kIsReadOnly, "read-only"},
+      {ParameterInfo::kIsWrapAround, "wrap"},    {ParameterInfo::kIsList, "list"},
+      {ParameterInfo::kIsProgramChange, "program-change"}, {ParameterInfo::kIsBypass, "bypass"},
+  };
+  std::string s;
+  for (const auto& f : kFlags)
+    if (flags & f.bit)
+      s += (s.empty() ? "" : "|") + std::string(f.name);
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(flags));
+  return s.empty() ? hex : std::string(hex) + " " + s;
+}
+
+int runInfo(VstModule& module, PluginInstance& plugin, std::ostream& out)
+{
+  PFactoryInfo factory;
+  module.factory()->getFactoryInfo(&factory);
+  out << "module: " << module.binaryPath() << "\n";
+  out << "vendor: " << factory.vendor << "\n";
+  out << "url: " << factory.url << "\n";
+  out << "email: " << factory.email << "\n";
+  const ClassDescription& c = plugin.description();
+  out << "class: " << c.name << "\n";
+  out << "category: " << c.category << "\n";
+  out << "sub-categories: " << c.subCategories << "\n";
+  out << "version: " << c.version << "\n";
+  out << "sdk version: " << c.sdkVersion << "\n";
+  out << "class id: " << hexId(c.cid) << "\n";
+  out << "audio: " << plugin.mainChannels(kInput) << " in, " << plugin.mainChannels(kOutput)
+      << " out\n";
+  const auto params = plugin.parameters();
+  out << "parameters: " << params.size() << "\n";
+  out << "id\ttitle\tunits\tdefault\tsteps\tflags\tdefault text\n";
+  char number[32];
+  for (const ParameterInfo& p : params)
+  {
+    std::snprintf(number, sizeof number, "%.6f", p.defaultNormalizedValue);
+    out << idText(p.id) << "\t" << ToUtf8(p.title) << "\t" << ToUtf8(p.units) << "\t" << number
+        << "\t" << p.stepCount << "\t" << flagText(p.flags) << "\t"
+        << plugin.valueText(p.id, p.defaultNormalizedValue) << "\n";
+  }
+  return kExitOk;
+}
+
+int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failure& failure)
+{
+  if (o.positional.size() != 2)
+  {
+    failure = {kExitBadInput, "render needs an input and an output WAV file"};
+    return failure.status;
+  }
+  std::string error;
+  AudioData in;
+  if (!ReadWavFile(o.positional[0], in, error))
+  {
+    failure = {kExitBadInput, error};
+    return failure.status;
+  }
+  if (!o.loadState.empty())
+  {
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(o.loadState, bytes, error))
+    {
+      failure = {kExitBadInput, error};
+      return failure.status;
+    }
+    if (!plugin.setState(std::vector<char>(bytes.begin(), bytes.end())))
+    {
+      failure = {kExitBadInput, "the plug-in rejected the state in " + o.loadState};
+      return failure.status;
+    }
+  }
+  RenderOptions options;
+  options.blockSize = static_cast<int>(o.block);
+  options.precision = static_cast<int>(o.precision);
+  if (!resolveSettings(plugin, o, options.settings, failure))
+    return failure.status;
+
+  AudioData result;
+  const auto start = std::chrono::steady_clock::now();
+  if (!Render(plugin, in, result, options, error))
+  {
+    failure = {kExitFailure, error};
+    return failure.status;
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!WriteWavFile(o.positional[1], result, options.precision, error))
+  {
+    failure = {kExitBadInput, error};
+    return failure.status;
+  }
+  if (!o.saveState.empty())
+  {
+    std::vector<char> state;
+    if (!plugin.getState(state))
+    {
+      failure = {kExitFailure, "the plug-in gave no state"};
+      return failure.status;
+    }
+    if (!WriteFileBytes(o.saveState, state.data(), state.size(), error))
+    {
+      failure = {kExitBadInput, error};
+      return failure.status;
+    }
+  }
+  const double audioSeconds = static_cast<double>(in.frames()) / in.sampleRate;
+  char line[160];
+  std::snprintf(line, sizeof line, "rendered %zu frames (%.2f s of audio) in %.3f s: %.0fx real time\n",
+                in.frames(), audioSeconds, seconds, seconds > 0.0 ? audioSeconds / seconds : 0.0);
+  out << line;
+  return kExitOk;
+}
+
+int runResponse(PluginInstance& plugin, const Options& o, std::ostream& out, Failure& failure)
+{
+  if (!o.positional.empty() || o.csv.empty())
+  {
+    failure = {kExitBadInput, "response needs --csv FILE and no other file names"};
+    return failure.status;
+  }
+  ResponseOptions options;
+  options.sampleRate = o.rate;
+  if (!resolveSettings(plugin, o, options.settings, failure))
+    return failure.status;
+  ResponseCurve curve;
+  std::string error;
+  if (!MeasureResponse(plugin, options, curve, error))
+  {
+    failure = {kExitFailure, error};
+    return failure.status;
+  }
+  const std::string csv = ResponseCsv(curve);
+  if (!WriteFileBytes(o.csv, csv.data(), csv.size(), error))
+  {
+    failure = {kExitBadInput, error};
+    return failure.status;
+  }
+  out << "wrote " << o.csv << "\n";
+  if (!o.png.empty())
+  {
+    std::vector<uint8_t> png;
+    if (!EncodePng(PlotResponse(curve), png, error))
+    {
+      failure = {kExitFailure, error};
+      return failure.status;
+    }
+    if (!WriteFileBytes(o.png, png.data(), png.size(), error))
+    {
+      failure = {kExitBadInput, error};
+      return failure.status;
+    }
+    out << "wrote " << o.png << "\n";
+  }
+  return kExitOk;
+}
+
+int runCommand(const Options& o, std::ostream& out, Failure& failure)
+{
+  if (o.command != "info" && o.command != "render" && o.command != "response")
+  {
+    failure = {kExitBadInput, "unknown command \"" + o.command + "\""};
+    return failure.status;
+  }
+  if (o.command == "info" && !o.positional.empty())
+  {
+    failure = {kExitBadInput, "info takes no file names"};
+    return failure.status;
+  }
+  std::string error;
+  HostApplication hostApp;
+  std::unique_ptr<VstModule> module = VstModule::Load(o.module, error);
+  if (!module)
+  {
+    failure = {kExitBadInput, error};
+    return failure.status;
+  }
+  int status;
+  {
+    std::unique_ptr<PluginInstance> plugin = PluginInstance::Create(*module, hostApp, error);
+    if (!plugin)
+    {
+      failure = {kExitFailure, error};
+      return failure.status;
+    }
+    if (o.command == "info")
+      status = runInfo(*module, *plugin, out);
+    else if (o.command == "render")
+      status = runRender(*plugin, o, out, failure);
+    else
+      status = runResponse(*plugin, o, out, failure);
+  }  // the instance goes before its module
+  return status;
+}
+
+}  // namespace
+
+bool ParseNumber(const std::string& text, double& value)
+{
+  const std::string t = trim(text);
+  if (t.empty())
+    return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(t.c_str(), &end);
+  if (end != t.c_str() + t.size() || errno == ERANGE || !std::isfinite(v))
+    return false;
+  value = v;
+  return true;
+}
+
+bool ParseInteger(const std::string& text, long& value)
+{
+  const std::string t = trim(text);
+  if (t.empty())
+    return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(t.c_str(), &end, 10);
+  if (end != t.c_str() + t.size() || errno == ERANGE)
+    return false;
+  value = v;
+  return true;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const std::string& defaultModule)
+{
+  Options options;
+  options.module = defaultModule;
+  Failure failure{kExitOk, ""};
+  if (!parseOptions(args, options, failure))
+  {
+    err << "morvex-host: " << failure.message << "\n" << kUsage;
+    return failure.status;
+  }
+  const int status = runCommand(options, out, failure);
+  if (status != kExitOk)
+    err << "morvex-host: " << failure.message << "\n";
+  return status;
+}
+
+}  // namespace host
