@@ -71,18 +71,6 @@ TEST(MorvexParams, TwentySlotsMatchTheParameterTable)
   }
 }
 
-TEST(MorvexParams, IndexNamesMatchTheirSlots)
-{
-  const Morvex plug;
-  const struct { int index; const char* name; } names[] = {
-    {Morvex::kInput, "Input"}, {Morvex::kHighMidBandwidth, "High Mid Bandwidth"},
-    {Morvex::kHighpassFilter, "Highpass Filter"}, {Morvex::kLowMidFrequency, "Low Mid Frequency"},
-    {Morvex::kLowpassFilter, "Lowpass Filter"}, {Morvex::kOutput, "Output"},
-    {Morvex::kUnusedSlot, ""}, {Morvex::kEQBypass, "EQ Bypass"}, {Morvex::kIOLink, "I/O Link"},
-  };
-  for (const auto& n : names) EXPECT_STREQ(plug.GetParam(n.index)->Name(), n.name) << n.index;
-}
-
 TEST(MorvexParams, FilterDefaultsSitAtTheEndsOfTheirRanges)
 {
   const Morvex plug;

@@ -429,30 +429,3 @@ TEST(PlugBase, ParameterGroupsGetUnitIdsInOrderOfFirstUse)
   EXPECT_EQ(plug.NParamGroups(), 2);
   EXPECT_STREQ(plug.ParamGroup(1), "Filters");
 }
-
-TEST(PlugBase, BusLabelsAreKeptPerBus)
-{
-  IPlugBase plug(MakeConfig(0, 0));
-  plug.SetInputBusLabel(0, "Main Input");
-  plug.SetOutputBusLabel(0, "Output");
-  EXPECT_STREQ(plug.InputBusLabel(0), "Main Input");
-  EXPECT_STREQ(plug.OutputBusLabel(0), "Output");
-  EXPECT_STREQ(plug.InputBusLabel(1), "");
-}
-
-TEST(PlugBase, WithoutAHostTheHostQueriesAnswerNothing)
-{
-  IPlugBase plug(MakeConfig(0, 0));
-  IHostTransport transport;
-  transport.tempo = 120;
-  plug.HostTransport(&transport);
-  EXPECT_EQ(transport.tempo, 0.0);
-  int num = 4, den = 4;
-  plug.HostTimeSignature(&num, &den);
-  EXPECT_EQ(num, 0);
-  EXPECT_EQ(den, 0);
-  EXPECT_FALSE(plug.RendersOffline());
-  plug.AttachEditor(nullptr);
-  plug.RefreshEditorControls();
-  EXPECT_EQ(plug.GetGraphics(), nullptr);
-}

@@ -51,14 +51,6 @@ TEST(StateChunk, ReadingPastTheEndOrBeforeTheStartFails)
   EXPECT_EQ(out[2], 3);
 }
 
-TEST(StateChunk, AppendRejectsNegativeSizes)
-{
-  IStateChunk chunk;
-  const uint8_t byte = 1;
-  EXPECT_EQ(chunk.Append(&byte, -1), -1);
-  EXPECT_EQ(chunk.Size(), 0);
-}
-
 TEST(StateChunk, ResizeAddsZeroBytesAndClearEmpties)
 {
   IStateChunk chunk;
