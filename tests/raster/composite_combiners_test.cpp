@@ -100,6 +100,18 @@ const OnePixel kCases[] = {
     // B = F(320 - 362) = (8362*200)/16384 = 102.
     {"a neutral source round-trips a colour through HSV", CompositeHSVAdjust, k256,
      P(200, 50, 100, 0), P(128, 128, 128, 255), P(200, 50, 102, 255)},
+    // The other hue sectors, each with V 200, delta 150, S 191, p 50 and a hue
+    // offset of 50*436/1024 = 21 either way; the far channel is F(-43) =
+    // (8171*200)/16384 = 99.
+    // (200, 100, 50): red largest, G >= B: base 0, diff 50 -> H 21.
+    {"hue sector of red toward yellow", CompositeHSVAdjust, k256, P(200, 100, 50, 0),
+     P(128, 128, 128, 255), P(200, 99, 50, 255)},
+    // (100, 200, 50): green largest: base 128, diff B - R = -50 -> H 107.
+    {"hue sector of green", CompositeHSVAdjust, k256, P(100, 200, 50, 0),
+     P(128, 128, 128, 255), P(99, 200, 50, 255)},
+    // (50, 100, 200): G > R, B >= G: base 256, diff R - G = -50 -> H 235.
+    {"hue sector of blue toward cyan", CompositeHSVAdjust, k256, P(50, 100, 200, 0),
+     P(128, 128, 128, 255), P(50, 99, 200, 255)},
     // H 362 - 192 = 170: R p 50, G V 200, B F(-22) = (12182*200)/16384 = 148.
     {"the hue turns backwards", CompositeHSVAdjust, k256, P(200, 50, 100, 0),
      P(0, 128, 128, 255), P(50, 200, 148, 255)},
