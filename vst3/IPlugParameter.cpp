@@ -1,0 +1,87 @@
+#include "vst3/IPlugParameter.h"
+
+#include "framework/IParamEntry.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+// A host value outside 0..1 (or NaN) would run the power law off its domain.
+double clampNormalized(double n)
+{
+  return std::isnan(n) ? 0.0 : std::clamp(n, 0.0, 1.0);
+}
+
+// The span of a stepped entry, truncated, kept within int32.
+int32 stepCountFor(double span)
+{
+  if (!(span > 0.0))
+    return 0;
+  return span >= 2147483647.0 ? 2147483647 : static_cast<int32>(span);
+}
+
+}  // namespace
+
+void WidenToString128(const char* text, String128 out)
+{
+  int i = 0;
+  for (; text && text[i] && i < 127; ++i)
+    out[i] = static_cast<TChar>(static_cast<unsigned char>(text[i]));
+  out[i] = 0;
+}
+
+void NarrowFromHost(const TChar* text, char* out, int size)
+{
+  if (!out || size <= 0)
+    return;
+  int i = 0;
+  for (; text && text[i] && i < size - 1; ++i)
+  {
+    const auto unit = static_cast<char16_t>(text[i]);
+    out[i] = unit <= 0xFF ? static_cast<char>(unit) : '?';
+  }
+  out[i] = 0;
+}
+
+IPlugParameter::IPlugParameter(IParamEntry* entry, ParamID tag, UnitID unitId) : mEntry(entry)
+{
+  info.id = tag;
+  WidenToString128(entry->Name(), info.title);
+  info.shortTitle[0] = 0;
+  WidenToString128(entry->UnitsForHost(), info.units);
+  info.stepCount = entry->IsStepped() ? stepCountFor(entry->Max() - entry->Min()) : 0;
+  info.defaultNormalizedValue = entry->PlainToNormalized(entry->Default());
+  info.unitId = unitId;
+  info.flags = entry->CanAutomate() ? ParameterInfo::kCanAutomate : 0;
+  valueNormalized = info.defaultNormalizedValue;
+  precision = entry->Precision();
+}
+
+void IPlugParameter::toString(ParamValue normalized, String128 text) const
+{
+  char display[IParamEntry::kDisplayTextSize];
+  mEntry->FormatPlain(toPlain(normalized), display, sizeof display);
+  WidenToString128(display, text);
+}
+
+bool IPlugParameter::fromString(const TChar* text, ParamValue& normalized) const
+{
+  char narrow[128];
+  NarrowFromHost(text, narrow, sizeof narrow);
+  normalized = mEntry->ParseNormalized(narrow);
+  return true;
+}
+
+ParamValue IPlugParameter::toPlain(ParamValue normalized) const
+{
+  return mEntry->NormalizedToPlain(clampNormalized(normalized));
+}
+
+ParamValue IPlugParameter::toNormalized(ParamValue plain) const
+{
+  return mEntry->PlainToNormalized(plain);
+}
