@@ -2,10 +2,11 @@
 
 #include "framework/IPlugBase.h"
 #include "framework/IPlugConfig.h"
+#include "vst3/IPlugVST3.h"
 
-// The base Morvex builds on. The VST 3 adapter replaces it with IPlugVST3;
-// nothing in Morvex itself depends on which one it is.
-using MorvexBase = IPlugBase;
+// The base Morvex builds on: the VST 3 adapter, itself an IPlugBase.
+// Nothing in Morvex itself depends on which one it is.
+using MorvexBase = IPlugVST3;
 
 // The console-style equaliser plug-in: its parameter table and identity.
 class Morvex : public MorvexBase
