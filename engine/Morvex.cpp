@@ -2,6 +2,8 @@
 
 #include "framework/FourCC.h"
 
+#include <initializer_list>
+
 namespace
 {
 struct ContinuousParam
@@ -72,10 +74,19 @@ IPlugConfig Morvex::Config()
 Morvex::Morvex(const IPlugInstanceInfo& instanceInfo)
   : MorvexBase(Config()), mInstanceInfo(instanceInfo)
 {
-  // Engine state (smoothers, filter sections, filter state) is set up here,
-  // before the parameters are defined.
+  // Engine state: the members start as pass-through sections and resting
+  // smoothers; the shelves and the high-pass get their design codes here. The
+  // mirror starts from the defaults so a block before the host's first
+  // preset restore still sees sensible controls.
+  for (ChannelSections* ch : {&mLeft, &mRight})
+  {
+    ch->highpass.type = CookbookBiquad::kHighpass;
+    ch->lowShelf.type = CookbookBiquad::kLowShelf;
+    ch->highShelf.type = CookbookBiquad::kHighShelf;
+  }
 
   DefineParameters();
+  for (int i = 0; i < kNumMirrored; ++i) mMirror[i] = GetParam(i)->Value();
 
   // The editor is built here and handed over with AttachEditor(); without a
   // graphics context there is no editor to attach.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ControlMap.h"
+#include "engine/EngineState.h"
 #include "framework/IPlugBase.h"
 #include "framework/IPlugConfig.h"
 #include "vst3/IPlugVST3.h"
@@ -49,8 +51,25 @@ public:
 
   explicit Morvex(const IPlugInstanceInfo& instanceInfo = IPlugInstanceInfo());
 
+  void ResetProcessing() override;
+  void ParameterChanged(int paramIdx) override;
+  void ProcessDoubles(double** inputs, double** outputs, int nFrames) override;
+
+  // The knob positions (a mirror of parameters 0..13) mapped to design values.
+  static ControlMap MapControls(const double* mirror);
+
 private:
   void DefineParameters();
+
+  // Per-block work: smoother coefficients, control mappings, designs and the
+  // input/output link. Returns what the per-sample chain needs.
+  BlockSettings PrepareBlock();
+  void RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames);
+  bool SwitchOn(int paramIdx) const;
+
+  double mMirror[kNumMirrored] = {};  // parameters 0..13, written only by ParameterChanged
+  ChannelSections mLeft, mRight;
+  EngineSmoothers mSmoothers;
 
   IPlugInstanceInfo mInstanceInfo;  // the editor reaches the module's pictures through it
 };
