@@ -76,6 +76,21 @@ TEST_P(AnalogMatchedLowpassRange, IsStableAndFollowsThePrototypeUpToNyquist)
         EXPECT_NEAR(dB(magnitude(h, w)), dB(prototype(w, w0, 0.707)), 1.0) << w;
 }
 
+TEST_P(AnalogMatchedLowpassRange, MatchesThePrototypeAtItsPoleAndZeroFrequencies)
+{
+    // Massberg places the digital pole and zero pairs at 2 atan(Os) and
+    // 2 atan(Os / sqrt(g1)), with Os = w0/2 (1 - g1^2)^(1/4) for q below √½,
+    // and matches the prototype's gain exactly there.
+    const LowpassCase c = GetParam();
+    const AnalogMatchedLowpass l = designed(c.hz, c.sampleRate);
+    const Rational2 h = response(l);
+    const double w0 = 2.0 * kPi * c.hz / c.sampleRate;
+    const double g1 = prototype(kPi, w0, 0.707);
+    const double os = w0 / 2.0 * std::pow(1.0 - g1 * g1, 0.25);
+    for (double w : {2.0 * std::atan(os), 2.0 * std::atan(os / std::sqrt(g1))})
+        EXPECT_NEAR(dB(magnitude(h, w)), dB(prototype(w, w0, 0.707)), 0.001) << w;
+}
+
 // The engine's low-pass runs from 500 Hz to 11025 Hz.
 INSTANTIATE_TEST_SUITE_P(Corners, AnalogMatchedLowpassRange,
                          ::testing::Values(LowpassCase{500.0f, 44100.0f},
