@@ -145,7 +145,15 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, 
   if (!entry)
     return kNoInterface;
 
-  FUnknown* instance = entry->create(entry->context);
+  FUnknown* instance = nullptr;
+  try
+  {
+    instance = entry->create(entry->context);
+  }
+  catch (...)
+  {
+    instance = nullptr;  // nothing may escape into the host
+  }
   if (!instance)
     return kOutOfMemory;
   // The query adds the reference the caller gets; ours goes either way.

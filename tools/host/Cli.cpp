@@ -262,6 +262,7 @@ int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
     return failure.status;
 
   AudioData result;
+  result.channels.assign(in.channels.size(), std::vector<double>(in.frames()));
   const auto start = std::chrono::steady_clock::now();
   if (!Render(plugin, in, result, options, error))
   {

@@ -34,7 +34,9 @@ bool RenderPrepared(PluginInstance& plugin, const AudioData& in, AudioData& out,
   const size_t frames = in.frames();
   const size_t block = static_cast<size_t>(options.blockSize);
   out.sampleRate = in.sampleRate;
-  out.channels.assign(static_cast<size_t>(channels), std::vector<double>(frames));
+  // A caller may hand in the output already sized, to keep allocation out of timing.
+  if (out.channelCount() != channels || out.frames() != frames)
+    out.channels.assign(static_cast<size_t>(channels), std::vector<double>(frames));
 
   ParameterChanges first;
   for (const ParamSetting& s : options.settings)
