@@ -4,6 +4,7 @@
 #include "raster/LICE_Font.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -129,7 +130,7 @@ bool LICE_DrawGlyphMask(LICE_IBitmap* dest, const GlyphRecord& glyph, const unsi
   const int span = dest->RowSpan();
   for (int py = top; py < bottom; ++py) {
     const int row = dest->IsBottomUp() ? dest->Height() - 1 - py : py;
-    LICE_Color32* out = pixels + long(row) * span;
+    LICE_Color32* out = pixels + std::ptrdiff_t(row) * span;
     const unsigned char* in = mask + (py - y) * glyph.width + (left - x);
     for (int px = left; px < right; ++px) {
       const int v = *in++;

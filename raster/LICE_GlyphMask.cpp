@@ -3,6 +3,7 @@
 #include "raster/LICE_Font.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,7 +17,7 @@ inline LICE_Color32 Eighth(LICE_Color32 p) { return (p >> 3) & 0x1F1F1F1F; }
 LICE_Color32* RowOf(LICE_IBitmap* bitmap, int y)
 {
   const int row = bitmap->IsBottomUp() ? bitmap->Height() - 1 - y : y;
-  return bitmap->Pixels() + long(row) * bitmap->RowSpan();
+  return bitmap->Pixels() + std::ptrdiff_t(row) * bitmap->RowSpan();
 }
 
 // The first row: half centre, a quarter of the row below, an eighth each side

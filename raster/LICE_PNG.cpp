@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -73,9 +74,9 @@ void RequestArgbOutput(png_structp png, png_infop info, int bitDepth, int colorT
 void PointRowsAtBitmap(PngDecodeJob* job)
 {
   LICE_Color32* pixels = job->bitmap->Pixels();
-  const long span = job->bitmap->RowSpan();
+  const std::ptrdiff_t span = job->bitmap->RowSpan();
   for (int i = 0; i < job->height; ++i) {
-    const long row = job->bitmap->IsBottomUp() ? job->height - 1 - i : i;
+    const std::ptrdiff_t row = job->bitmap->IsBottomUp() ? job->height - 1 - i : i;
     job->rows[i] = reinterpret_cast<png_bytep>(pixels + row * span);
   }
 }

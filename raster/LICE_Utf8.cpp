@@ -46,8 +46,8 @@ bool LICE_Utf8HasMultiByte(const char* text, int length)
 {
   if (!text) return false;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-  const long n = length < 0 ? long(std::strlen(text)) : long(length);
-  for (long i = 0; i < n; ++i) {
+  const size_t n = length < 0 ? std::strlen(text) : size_t(length);
+  for (size_t i = 0; i < n; ++i) {
     const unsigned char b = p[i];
     if (b >= 0xC2 && b <= 0xDF && i + 1 < n && IsContinuation(p[i + 1])) return true;
     if (b >= 0xE0 && b <= 0xF4 && i + 2 < n && IsContinuation(p[i + 1]) &&
