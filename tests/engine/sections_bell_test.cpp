@@ -56,17 +56,6 @@ double crossing(const Rational2& h, double lo, double hi, double level, bool ris
 
 } // namespace
 
-TEST(ConsoleBell, StartsZeroedWithItsConstantsSet)
-{
-    const ConsoleBell b;
-    EXPECT_EQ(b.pi, 3.141592653589793);
-    EXPECT_EQ(b.bandGainDivisor, 1.4142135623730951);
-    EXPECT_EQ(b.b0, 0.0);
-    EXPECT_EQ(b.a1, 0.0);
-    EXPECT_EQ(b.sampleRate, 0.0);
-    EXPECT_EQ(b.x1 + b.x2 + b.y1 + b.y2, 0.0);
-}
-
 TEST(ConsoleBell, ExactlyZeroDbPassesTheInputUnchanged)
 {
     ConsoleBell b = designed(48000.0, 6.0, 1000.0, 1.0);
@@ -108,18 +97,6 @@ TEST(ConsoleBell, ProcessShowsTheDesignedGainOnASine)
     ConsoleBell cut = designed(48000.0, -12.0, 3000.0, 0.25);
     EXPECT_NEAR(sineGain(cut, 1, 16, 200), fromDb(-12.0), 1e-9); // 3 kHz
     EXPECT_NEAR(sineGain(cut, 7, 16, 200), magnitude(response(cut), 2.0 * kPi * 7.0 / 16.0), 1e-9);
-}
-
-TEST(ConsoleBell, DesignLeavesTheStateRunning)
-{
-    ConsoleBell b;
-    b.sampleRate = 48000.0;
-    b.x1 = 0.5; b.x2 = -0.5; b.y1 = 0.25; b.y2 = -0.25;
-    b.design(3.0, 500.0, 1.0);
-    EXPECT_EQ(b.x1, 0.5);
-    EXPECT_EQ(b.x2, -0.5);
-    EXPECT_EQ(b.y1, 0.25);
-    EXPECT_EQ(b.y2, -0.25);
 }
 
 // The design places the band edges, where the gain is gainDb/√2 in dB,

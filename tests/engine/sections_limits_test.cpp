@@ -122,13 +122,9 @@ INSTANTIATE_TEST_SUITE_P(Rates, LowSampleRate, ::testing::Values(8000, 22050, 24
 
 TEST(DesignLimits, BelowTheLimitsNothingIsClipped)
 {
-    // The high-pass still has |H| = Q at a corner of 0.48; the bell still
-    // peaks at its centre at 0.48 of the rate; the low-pass at 0.42 still
-    // has the prototype's Nyquist gain for that corner.
-    CookbookBiquad hp;
-    hp.design(CookbookBiquad::kHighpass, 0.48, 0.707, 0.0);
-    EXPECT_NEAR(magnitude({hp.a0, hp.a1, hp.a2, hp.b1, hp.b2}, 2.0 * kPi * 0.48), 0.707, 1e-9);
-
+    // The bell still peaks at its centre at 0.48 of the rate; the low-pass
+    // at 0.42 still has the prototype's Nyquist gain for that corner. (The
+    // high-pass is checked at 0.489 with the other corners.)
     ConsoleBell bell;
     bell.sampleRate = 48000.0;
     bell.design(6.0, 0.48 * 48000.0, 1.0);
@@ -142,33 +138,3 @@ TEST(DesignLimits, BelowTheLimitsNothingIsClipped)
     EXPECT_NEAR(magnitude({lp.b0, lp.b1, lp.b2, lp.a1, lp.a2}, kPi), g1, 1e-4 * g1);
 }
 
-TEST(DesignLimits, TheBiquadKeepsTheOwnersCornerAsGiven)
-{
-    CookbookBiquad f;
-    f.design(CookbookBiquad::kHighShelf, 19900.0 / 22050.0, 0.13, 6.0);
-    EXPECT_EQ(f.Fc, 19900.0 / 22050.0);
-}
-
-TEST(DesignLimits, AtCommonRatesTheEnginesHighestFrequenciesAreUnclipped)
-{
-    // At 44.1 kHz and above the high shelf's 19.9 kHz, the high bell's 12 kHz
-    // and the low-pass's 11.025 kHz lie below both limits: designing them at
-    // a slightly lower frequency must give different coefficients.
-    for (double rate : {44100.0, 48000.0, 96000.0}) {
-        CookbookBiquad a, b;
-        a.design(CookbookBiquad::kHighShelf, 19900.0 / rate, 0.13, 6.0);
-        b.design(CookbookBiquad::kHighShelf, 19899.0 / rate, 0.13, 6.0);
-        EXPECT_FALSE(sameCoefficients(a, b)) << rate;
-
-        ConsoleBell c, d;
-        c.sampleRate = d.sampleRate = rate;
-        c.design(6.0, 12000.0, 0.48);
-        d.design(6.0, 11999.0, 0.48);
-        EXPECT_FALSE(sameCoefficients(c, d)) << rate;
-
-        AnalogMatchedLowpass e, f;
-        e.design(11025.0f, 0.707f, static_cast<float>(rate));
-        f.design(11000.0f, 0.707f, static_cast<float>(rate));
-        EXPECT_FALSE(sameCoefficients(e, f)) << rate;
-    }
-}
