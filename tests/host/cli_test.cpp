@@ -1,0 +1,223 @@
+// morvex-host's command line against the built module: what a user types,
+// what it answers, and the exit status.
+#include "tools/host/Cli.h"
+#include "tools/host/Wav.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CliTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    mDir = fs::temp_directory_path() /
+           ("morvex-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(mDir);
+    fs::create_directories(mDir);
+    host::AudioData audio;
+    audio.sampleRate = 48000.0;
+    audio.channels.assign(2, std::vector<double>(4800));
+    for (size_t i = 0; i < 4800; ++i)
+    {
+      audio.channels[0][i] = static_cast<float>(0.25 * std::sin(0.05 * static_cast<double>(i)));
+      audio.channels[1][i] = static_cast<float>(0.25 * std::cos(0.011 * static_cast<double>(i)));
+    }
+    std::string error;
+    ASSERT_TRUE(host::WriteWavFile(path("in.wav"), audio, 32, error)) << error;
+  }
+  void TearDown() override { fs::remove_all(mDir); }
+
+  std::string path(const char* name) const { return (mDir / name).string(); }
+
+  int run(std::vector<std::string> args)
+  {
+    mOut.str("");
+    mErr.str("");
+    return host::RunCli(args, mOut, mErr, MORVEX_MODULE_PATH);
+  }
+
+  void writeFile(const char* name, const std::string& bytes)
+  {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+
+  fs::path mDir;
+  std::ostringstream mOut, mErr;
+};
+
+}  // namespace
+
+TEST_F(CliTest, badCommandLinesFilesNamesAndValuesExitWithTwo)
+{
+  writeFile("text.wav", "this is not audio at all");
+  std::vector<uint8_t> wav;
+  std::string error;
+  ASSERT_TRUE(host::ReadFileBytes(path("in.wav"), wav, error));
+  writeFile("truncated.wav", std::string(wav.begin(), wav.begin() + 200));
+  writeFile("empty.state", "");
+
+  const std::string in = path("in.wav"), out = path("out.wav");
+  struct Case
+  {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{}, "no command given"},
+      {{"play"}, "unknown command \"play\""},
+      {{"render", in, out, "--fast"}, "unknown option --fast"},
+      {{"render", in}, "needs an input and an output"},
+      {{"info", in}, "info takes no file names"},
+      {{"render", path("missing.wav"), out}, "cannot open"},
+      {{"render", path("text.wav"), out}, "not a WAV file"},
+      {{"render", path("truncated.wav"), out}, "truncated WAV"},
+      {{"render", in, out, "--set", "Nope=3"}, "has no parameter named \"Nope\""},
+      {{"render", in, out, "--set", "Low Gain=abc"}, "malformed value \"abc\" for \"Low Gain\""},
+      {{"render", in, out, "--set", "Low Gain=6dB"}, "malformed value"},
+      {{"render", in, out, "--set", "Low Gain"}, "needs \"Name=value\""},
+      {{"render", in, out, "--set"}, "--set needs a value"},
+      {{"render", in, out, "--block", "0"}, "--block needs a whole number"},
+      {{"render", in, out, "--block", "lots"}, "--block needs a whole number"},
+      {{"render", in, out, "--precision", "48"}, "--precision is 32 or 64"},
+      {{"response", "--csv", path("r.csv"), "--rate", "-5"}, "--rate needs a sample rate"},
+      {{"response"}, "response needs --csv"},
+      {{"render", in, out, "--load-state", path("missing.state")}, "cannot open"},
+      {{"render", in, out, "--load-state", path("empty.state")}, "rejected the state"},
+      {{"render", in, (mDir / "no" / "such" / "out.wav").string()}, "cannot create"},
+      {{"--module", path("nothing.vst3"), "info"}, "no VST 3 module"},
+  };
+  for (const Case& c : cases)
+  {
+    std::string line;
+    for (const auto& a : c.args)
+      line += a + " ";
+    EXPECT_EQ(run(c.args), host::kExitBadInput) << line;
+    EXPECT_NE(mErr.str().find(c.message), std::string::npos) << line << "\n" << mErr.str();
+  }
+}
+
+TEST_F(CliTest, infoListsTheClassAndEveryParameter)
+{
+  ASSERT_EQ(run({"info"}), host::kExitOk) << mErr.str();
+  const std::string text = mOut.str();
+  for (const char* expected : {"vendor: Pellicorn", "class: Morvex", "category: Audio Module Class",
+                               "sub-categories: Fx|EQ", "version: 5.1.0", "parameters: 22",
+                               "'prst'\tPreset", "'bpas'\tBypass", "\tLow Gain\t%\t0.500000\t0\t",
+                               "\tLowpass Filter\t%\t1.000000\t0\t0x1 automate\t20000.00"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
+TEST_F(CliTest, renderWritesFloatAudioOfTheSameLengthAndSavesTheState)
+{
+  ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--set", "Low Gain=6", "--set",
+                 "Highpass Filter=80", "--save-state", path("saved.state")}),
+            host::kExitOk)
+      << mErr.str();
+  EXPECT_NE(mOut.str().find("x real time"), std::string::npos);
+  host::AudioData in, out;
+  std::string error;
+  ASSERT_TRUE(host::ReadWavFile(path("in.wav"), in, error));
+  ASSERT_TRUE(host::ReadWavFile(path("out.wav"), out, error)) << error;
+  EXPECT_EQ(out.channelCount(), 2);
+  EXPECT_EQ(out.frames(), in.frames());
+  EXPECT_EQ(out.sampleRate, 48000.0);
+  EXPECT_NE(out.channels, in.channels);
+
+  std::vector<uint8_t> state;
+  ASSERT_TRUE(host::ReadFileBytes(path("saved.state"), state, error));
+  ASSERT_EQ(state.size(), 164u);
+  double lowGain = 0.0, highpass = 0.0;
+  std::memcpy(&lowGain, state.data() + 8 * 8, 8);  // little-endian, as the machine
+  std::memcpy(&highpass, state.data() + 6 * 8, 8);
+  EXPECT_NEAR(lowGain, 6.0, 1e-9);
+  EXPECT_NEAR(highpass, 80.0, 1e-9);
+
+  // The saved state loads back and gives the same audio without any --set.
+  ASSERT_EQ(run({"render", path("in.wav"), path("again.wav"), "--load-state", path("saved.state")}),
+            host::kExitOk)
+      << mErr.str();
+  host::AudioData again;
+  ASSERT_TRUE(host::ReadWavFile(path("again.wav"), again, error));
+  EXPECT_EQ(again.channels, out.channels);
+}
+
+TEST_F(CliTest, sixtyFourBitPrecisionWritesDoublesThatAgreeWithFloats)
+{
+  // Controls are smoothed per block, so both runs use the same blocks.
+  ASSERT_EQ(run({"render", path("in.wav"), path("o32.wav"), "--set", "High Gain=-8", "--block",
+                 "100"}),
+            0);
+  ASSERT_EQ(run({"render", path("in.wav"), path("o64.wav"), "--set", "High Gain=-8", "--precision",
+                 "64", "--block", "100"}),
+            0)
+      << mErr.str();
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ASSERT_TRUE(host::ReadFileBytes(path("o64.wav"), bytes, error));
+  EXPECT_EQ(bytes[34], 64);  // bits per sample in the format chunk
+  host::AudioData a, b;
+  ASSERT_TRUE(host::ReadWavFile(path("o32.wav"), a, error));
+  ASSERT_TRUE(host::ReadWavFile(path("o64.wav"), b, error));
+  for (size_t c = 0; c < 2; ++c)
+    for (size_t i = 0; i < a.frames(); ++i)
+      ASSERT_NEAR(a.channels[c][i], b.channels[c][i], 1e-6) << c << " " << i;
+}
+
+TEST_F(CliTest, bypassPassesTheFileThroughUnchanged)
+{
+  ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--bypass", "--set", "Low Gain=12"}),
+            host::kExitOk)
+      << mErr.str();
+  host::AudioData in, out;
+  std::string error;
+  ASSERT_TRUE(host::ReadWavFile(path("in.wav"), in, error));
+  ASSERT_TRUE(host::ReadWavFile(path("out.wav"), out, error));
+  EXPECT_EQ(out.channels, in.channels);
+}
+
+TEST_F(CliTest, responseMeasuresTheCurveAndPlotsIt)
+{
+  ASSERT_EQ(run({"response", "--set", "Low Gain=6", "--rate", "44100", "--csv", path("r.csv"),
+                 "--png", path("r.png")}),
+            host::kExitOk)
+      << mErr.str();
+  std::ifstream csv(path("r.csv"));
+  std::string header, line;
+  std::getline(csv, header);
+  EXPECT_EQ(header, "frequency_hz,left_db,right_db");
+  std::vector<std::vector<double>> rows;
+  while (std::getline(csv, line))
+  {
+    double f, l, r;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf", &f, &l, &r), 3) << line;
+    rows.push_back({f, l, r});
+  }
+  ASSERT_GT(rows.size(), 200u);
+  EXPECT_NEAR(rows.front()[0], 20.0, 1e-9);
+  EXPECT_LT(rows.back()[0], 0.48 * 44100.0 + 1e-6);
+  // A low boost: the bass stands well above the treble, and both channels agree.
+  auto gainNear = [&](double hz) {
+    for (const auto& row : rows)
+      if (row[0] >= hz)
+        return row[1];
+    return rows.back()[1];
+  };
+  EXPECT_GT(gainNear(40.0) - gainNear(10000.0), 3.0);
+  for (const auto& row : rows)
+    ASSERT_NEAR(row[1], row[2], 0.01) << row[0];
+
+  std::vector<uint8_t> png;
+  std::string error;
+  ASSERT_TRUE(host::ReadFileBytes(path("r.png"), png, error));
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+}
