@@ -115,12 +115,6 @@ std::unique_ptr<PluginInstance> PluginInstance::Create(VstModule& module, HostAp
     error = "the module has no audio effect class";
     return nullptr;
   }
-  if (IPluginFactory3* factory3 = queryFrom<IPluginFactory3>(factory))
-  {
-    factory3->setHostContext(&host);
-    factory3->release();
-  }
-
   void* obj = nullptr;
   if (factory->createInstance(plugin->mClass.cid, IComponent::iid, &obj) != kResultOk || !obj)
   {

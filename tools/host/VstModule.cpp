@@ -50,6 +50,14 @@ std::unique_ptr<VstModule> VstModule::Load(const std::string& path, std::string&
     error = "the module at " + path + " gives no plug-in factory";
     return nullptr;
   }
+  void* factory3 = nullptr;
+  if (module->mFactory->queryInterface(Steinberg::IPluginFactory3::iid, &factory3) ==
+          Steinberg::kResultOk &&
+      factory3)
+  {
+    static_cast<Steinberg::IPluginFactory3*>(factory3)->setHostContext(&module->mFactoryContext);
+    static_cast<Steinberg::IPluginFactory3*>(factory3)->release();
+  }
   return module;
 }
 

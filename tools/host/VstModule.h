@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/host/HostContext.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <memory>
@@ -13,8 +15,9 @@ namespace host {
 std::string ModuleBinaryPath(const std::string& path);
 
 // A loaded VST 3 module, the way a host holds one: the binary is loaded, its
-// entry function called, and its factory taken. Destruction releases the
-// factory, calls the exit function and unloads the binary.
+// entry function called, and its factory taken and given the host context.
+// Destruction releases the factory, calls the exit function and unloads the
+// binary; every plug-in instance made from it must be gone by then.
 class VstModule
 {
 public:
@@ -40,6 +43,8 @@ private:
   void close();
   void* symbol(const char* name) const;
 
+  // The factory's host context lives exactly as long as the factory may use it.
+  HostApplication mFactoryContext;
   std::string mBinaryPath;
   void* mHandle = nullptr;
   bool mEntered = false;
