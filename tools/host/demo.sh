@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Renders a short generated test signal through the Windows Morvex plug-in
+# under Wine with a few settings, and writes the audio and the measured
+# response curves (CSV and PNG) to out/. Needs a built `windows` preset.
+#
+#   tools/host/demo.sh [BUILD_DIR] [OUT_DIR]
+set -eu
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$root/build/windows}
+out=${2:-$root/out}
+mkdir -p "$out"
+build=$(cd "$build" && pwd)
+out=$(cd "$out" && pwd)
+host_exe=$build/tools/host/morvex-host.exe
+bundle=$build/Morvex.vst3
+
+for f in "$host_exe" "$bundle/Contents/x86_64-win/Morvex.vst3"; do
+  if [ ! -f "$f" ]; then
+    echo "demo: $f is missing; build the windows preset first" >&2
+    exit 1
+  fi
+done
+
+export MORVEX_WINEPREFIX=${MORVEX_WINEPREFIX:-$build/wineprefix}
+run_host() {
+  "$root/cmake/wine-run.sh" "$host_exe" --module "$bundle" "$@"
+}
+finish() {
+  WINEPREFIX=$MORVEX_WINEPREFIX wineserver -w 2>/dev/null || true
+}
+trap finish EXIT
+
+# Four seconds of stereo at 48 kHz: a low tone, a chord and soft noise.
+python3 - "$out/test-signal.wav" <<'PY'
+import math, random, struct, sys, wave
+rate, seconds = 48000, 4
+random.seed(7)
+frames = bytearray()
+for i in range(rate * seconds):
+    t = i / rate
+    fade = min(1.0, t / 0.05, (seconds - t) / 0.05)
+    tones = 0.20 * math.sin(2 * math.pi * 55 * t) + sum(
+        0.08 * math.sin(2 * math.pi * f * t) for f in (440.0, 554.37, 659.25))
+    left = fade * (tones + 0.05 * random.uniform(-1, 1))
+    right = fade * (tones + 0.05 * random.uniform(-1, 1))
+    frames += struct.pack('<hh', int(32767 * left), int(32767 * right))
+with wave.open(sys.argv[1], 'wb') as w:
+    w.setnchannels(2)
+    w.setsampwidth(2)
+    w.setframerate(rate)
+    w.writeframes(bytes(frames))
+PY
+echo "demo: wrote $out/test-signal.wav"
+
+# name | settings
+demos=(
+  "low-bell-boost|Low Gain=6|Low Bell=1|Low Frequency=100"
+  "highpass-80|Filter Bypass=1|Highpass Filter=80"
+  "io-link|Input=6|I/O Link=1|High Gain=-4"
+)
+for entry in "${demos[@]}"; do
+  IFS='|' read -r -a fields <<<"$entry"
+  name=${fields[0]}
+  sets=()
+  for s in "${fields[@]:1}"; do sets+=(--set "$s"); done
+  run_host render "$out/test-signal.wav" "$out/$name.wav" "${sets[@]}"
+  run_host response "${sets[@]}" --csv "$out/$name-response.csv" --png "$out/$name-response.png"
+  echo "demo: wrote $out/$name.wav and $out/$name-response.png"
+done
+
+echo
+echo "The demo files are in $out."
+echo "To use the plug-in on Windows, copy the folder $bundle"
+echo "to C:\\Program Files\\Common Files\\VST3\\ and rescan plug-ins in the host."
