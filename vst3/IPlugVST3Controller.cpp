@@ -8,8 +8,6 @@
 #include "pluginterfaces/base/ibstream.h"
 
 #include <cstdint>
-#include <cstring>
-#include <new>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

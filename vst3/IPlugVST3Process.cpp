@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
