@@ -64,6 +64,8 @@ foreach(file
     public.sdk/source/vst/vstpresetfile.cpp)
   list(APPEND vst3sdk_sources ${VST3_SDK_ROOT}/${file})
 endforeach()
+# The packaged subset declares the editor-view interfaces but defines their IDs nowhere.
+list(APPEND vst3sdk_sources ${PROJECT_SOURCE_DIR}/vst3/PlugViewIids.cpp)
 add_library(morvex_vst3sdk STATIC ${vst3sdk_sources})
 target_include_directories(morvex_vst3sdk SYSTEM PUBLIC ${VST3_SDK_ROOT})
 target_compile_definitions(morvex_vst3sdk PUBLIC $<IF:$<CONFIG:Debug>,DEVELOPMENT=1,RELEASE=1>)

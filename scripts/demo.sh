@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing and builds both targets.
+# The main command: installs what is missing, builds both targets, then renders
+# a short test signal through the Windows plug-in under Wine into out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,3 +10,5 @@ for preset in linux windows; do
 done
 echo "Windows plug-in: build/windows/Morvex.vst3"
 echo "Linux plug-in:   build/linux/Morvex.vst3"
+echo
+bash tools/host/demo.sh build/windows out
