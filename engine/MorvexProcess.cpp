@@ -24,8 +24,14 @@ double Colour(double h)
   return h + 0.3 * (0.05 * std::tanh(h2 * h) - 0.005 * std::tanh(h4 * h4) + 0.001 * std::sin(h2));
 }
 
-// A sample from a broken source upstream would poison every filter state.
-double Sanitize(double x) { return std::isfinite(x) ? x : 0.0; }
+// Full scale is 1. Anything beyond this is a broken source upstream, yet it is
+// far enough below the single-precision limit (3.4e38) that no gain or boost in
+// the chain can carry a sample past it.
+constexpr double kLoudestInput = 1e30;
+
+// A sample from a broken source upstream (NaN, infinite, or too loud for the
+// single-precision stages) would poison every filter state for good.
+double Sanitize(double x) { return std::fabs(x) <= kLoudestInput ? x : 0.0; }
 }  // namespace
 
 ControlMap Morvex::MapControls(const double* mirror)

@@ -236,8 +236,11 @@ TEST(MorvexProcess, InPlaceBuffersGiveTheSameResult)
 
 TEST(MorvexProcess, ABrokenInputSampleIsProcessedAsSilence)
 {
+  // Besides NaN and infinity, a finite sample far beyond any audio level would
+  // overflow the single-precision stages and leave them infinite for good.
   for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                     -std::numeric_limits<double>::infinity()})
+                     -std::numeric_limits<double>::infinity(), 1e300, -1e39,
+                     std::numeric_limits<double>::max()})
   {
     Morvex a, b;
     EverythingOn(a);
@@ -251,6 +254,19 @@ TEST(MorvexProcess, ABrokenInputSampleIsProcessedAsSilence)
     EXPECT_EQ(outA.l, outB.l);
     EXPECT_EQ(outA.r, outB.r);
   }
+}
+
+TEST(MorvexProcess, ALoudButPlausibleSampleIsStillProcessed)
+{
+  Morvex a, b;
+  Stereo quiet = Noise(1024, 3, 0.5);
+  quiet.l[300] = 0.0;
+  Stereo loud = quiet;
+  loud.l[300] = 1e6;
+  const Stereo outA = Render(a, quiet);
+  const Stereo outB = Render(b, loud);
+  EXPECT_GT(std::fabs(outB.l[300] - outA.l[300]), 1e5);
+  for (double v : outB.l) ASSERT_TRUE(std::isfinite(v));
 }
 
 TEST(MorvexProcess, ExtremeSettingsStayFiniteAtEverySampleRate)

@@ -102,7 +102,7 @@ struct Reference
       for (int k = 0; k < 2; ++k)
       {
         const double g = s.inputGain.step(std::pow(10.0, mirror[Morvex::kInput] / 20));
-        const double v = std::isfinite(raw[k]) ? raw[k] : 0.0;
+        const double v = std::fabs(raw[k]) <= 1e30 ? raw[k] : 0.0;
         const double h = Single(ch[k].highpass.process(Single((v + 1e-10) * g)));
         x[k] = h + 0.3 * (0.05 * std::tanh(h * h * h) - 0.005 * std::tanh(h * h * h * h * h * h * h * h) +
                           0.001 * std::sin(h * h));
