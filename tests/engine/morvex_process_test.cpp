@@ -300,14 +300,62 @@ TEST(MorvexProcess, ExtremeSettingsStayFiniteAtEverySampleRate)
 
 TEST(MorvexProcess, ResetClearsOnlyTheLowpass)
 {
-  Morvex a, b;
-  for (Morvex* p : {&a, &b}) Set(*p, Morvex::kFilterBypass, 1);
-  const Stereo loud = Noise(1024, 9, 1.0);
-  Render(a, loud);
-  Render(b, loud);
-  b.ResetProcessing();
-  // The reset instance's low-pass starts from rest, so the two part ways at once.
-  const Stereo outA = Render(a, Stereo(4));
-  const Stereo outB = Render(b, Stereo(4));
-  EXPECT_NE(outA.l[0], outB.l[0]);
+  for (int filtersIn = 0; filtersIn < 2; ++filtersIn)
+  {
+    Morvex a, b;
+    for (Morvex* p : {&a, &b})
+    {
+      EverythingOn(*p);
+      Set(*p, Morvex::kFilterBypass, filtersIn);
+    }
+    const Stereo loud = Noise(1024, 9, 1.0);
+    Render(a, loud);
+    Render(b, loud);
+    b.ResetProcessing();
+    const Stereo outA = Render(a, Stereo(256));
+    const Stereo outB = Render(b, Stereo(256));
+    if (filtersIn)
+    {
+      // The reset instance's low-pass starts from rest, so the two part ways at once.
+      EXPECT_NE(outA.l[0], outB.l[0]);
+      EXPECT_NE(outA.r[0], outB.r[0]);
+    }
+    else
+    {
+      // With the low-pass out of the chain nothing else was touched: every
+      // other section and smoother carries on exactly as without the reset.
+      EXPECT_EQ(outA.l, outB.l);
+      EXPECT_EQ(outA.r, outB.r);
+    }
+  }
+}
+
+TEST(MorvexProcess, SwitchesAreReadLiveAndTruncated)
+{
+  // No ParameterChanged: the audio path reads the switches from their entries
+  // at the next block, truncating towards zero, so 0.99 acts as 0.
+  Morvex plug;
+  const Stereo in = Noise(256, 13, 0.5);
+  plug.GetParam(Morvex::kEQBypass)->AssignPlain(0.99);
+  const Stereo out = Render(plug, in);
+  EXPECT_EQ(out.l, in.l);
+  EXPECT_EQ(out.r, in.r);
+
+  plug.GetParam(Morvex::kEQBypass)->AssignPlain(1.0);
+  const Stereo processed = Render(plug, in);
+  EXPECT_NE(processed.l, in.l);
+}
+
+TEST(MorvexProcess, OnlyTheContinuousParametersReachTheMirror)
+{
+  // "Input" is moved to +12 dB behind the engine's back; notifications for the
+  // blank slot, the switches and out-of-range indices must not pick it up.
+  Morvex plug, fresh;
+  plug.GetParam(Morvex::kInput)->AssignPlain(12.0);
+  for (int idx : {-1, 14, 15, 16, 17, 18, 19, 20}) plug.ParameterChanged(idx);
+  const Stereo in = Noise(512, 17, 0.5);
+  EXPECT_EQ(Render(plug, in).l, Render(fresh, in).l);
+
+  plug.ParameterChanged(Morvex::kInput);
+  EXPECT_NE(Render(plug, in).l, Render(fresh, in).l);
 }
