@@ -115,16 +115,22 @@ const IParamEntry::DisplayText* IParamEntry::GetDisplayText(int i) const
   return &mDisplayTexts[static_cast<std::size_t>(i)];
 }
 
-const char* IParamEntry::DisplayTextFor(double plain) const
+const IParamEntry::DisplayText* IParamEntry::FindDisplayText(double plain) const
 {
   const double truncated = std::trunc(plain);
   if (mDisplayTexts.empty() || !FitsInInt(truncated)) return nullptr;
   const int key = static_cast<int>(truncated);
   for (const DisplayText& entry : mDisplayTexts)
   {
-    if (entry.value == key && entry.text[0] != '\0') return entry.text;
+    if (entry.value == key) return &entry;
   }
   return nullptr;
+}
+
+const char* IParamEntry::DisplayTextFor(double plain) const
+{
+  const DisplayText* entry = FindDisplayText(plain);
+  return entry && entry->text[0] != '\0' ? entry->text : nullptr;
 }
 
 void IParamEntry::FormatValue(char* out, std::size_t size) const
@@ -163,5 +169,6 @@ double IParamEntry::ParseNormalized(const char* text) const
 
 const char* IParamEntry::UnitsForHost() const
 {
-  return DisplayTextFor(mValue) ? "" : mLabel;
+  // Any display text for the value, even an empty one, takes the unit away.
+  return FindDisplayText(mValue) ? "" : mLabel;
 }

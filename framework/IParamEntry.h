@@ -60,7 +60,7 @@ public:
   // none), clamps it into the range and returns its normalized value.
   double ParseNormalized(const char* text) const;
 
-  // The label, or "" when the current value has a display text of its own.
+  // The label, or "" when a display text is defined for the current value.
   const char* UnitsForHost() const;
 
   Kind GetKind() const { return mKind; }
@@ -83,6 +83,9 @@ public:
   const char* DisplayTextFor(double plain) const;
 
 private:
+  // The display text entry for a plain value truncated toward zero, or null.
+  const DisplayText* FindDisplayText(double plain) const;
+
   Kind mKind = kKindUndefined;
   double mValue = 0.0;
   double mMin = 0.0;

@@ -270,6 +270,22 @@ TEST(ParamEntry, DisplayTextsReplaceTheNumberForTheirTruncatedValue)
   EXPECT_EQ(Text(p), "1.5");
 }
 
+TEST(ParamEntry, UnitsForHostIsEmptyWheneverADisplayTextIsDefined)
+{
+  IParamEntry p;
+  p.DefineContinuous("Mode", 0, -2, 2, 0.1, "dB", "");
+  p.SetDisplayText(1, "on");
+  p.SetDisplayText(-1, "");
+  const struct { double value; const char* units; } cases[] = {
+    {1.7, ""}, {-1.2, ""}, {0.5, "dB"}, {2.0, "dB"},
+  };
+  for (const auto& c : cases)
+  {
+    p.AssignPlain(c.value);
+    EXPECT_STREQ(p.UnitsForHost(), c.units) << c.value;
+  }
+}
+
 TEST(ParamEntry, UnitsForHostIsTheLabelWithoutADisplayText)
 {
   IParamEntry p;
