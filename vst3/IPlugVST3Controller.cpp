@@ -82,7 +82,16 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID id, TChar* text, Par
 {
   if (!text)
     return kResultFalse;
-  return SingleComponentEffect::getParamValueByString(id, text, normalized);
+  try
+  {
+    return SingleComponentEffect::getParamValueByString(id, text, normalized);
+  }
+  catch (...)
+  {
+    // The SDK's own parameters convert the text through a UTF-8 converter
+    // that throws on malformed UTF-16 (a lone surrogate, say).
+    return kResultFalse;
+  }
 }
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain)

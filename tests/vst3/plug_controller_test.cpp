@@ -197,6 +197,25 @@ TEST_F(ControllerTest, typedTextIsParsedClampedAndNormalized)
   EXPECT_EQ(plug->getParamValueByString(ProbePlug::kGain, nullptr, normalized), kResultFalse);
 }
 
+TEST_F(ControllerTest, malformedHostTextNeverThrowsWhateverTheParameter)
+{
+  // A lone surrogate is not UTF-16 a converter accepts.
+  const TChar broken[] = {0xD800, '1', 0};
+  for (ParamID id : {IPlugVST3::kPresetParam, IPlugVST3::kBypassParam,
+                     static_cast<ParamID>(ProbePlug::kGain)})
+  {
+    ParamValue normalized = 0.25;
+    tresult result = kResultOk;
+    EXPECT_NO_THROW(result = plug->getParamValueByString(id, const_cast<TChar*>(broken), normalized))
+        << id;
+    if (result == kResultOk)
+    {
+      EXPECT_GE(normalized, 0.0) << id;
+      EXPECT_LE(normalized, 1.0) << id;
+    }
+  }
+}
+
 TEST_F(ControllerTest, everyTextFitsAHostBufferWithItsTerminator)
 {
   // 1e300 with six decimals is over 300 characters.
