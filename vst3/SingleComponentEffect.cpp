@@ -21,11 +21,18 @@ SingleComponentEffect::~SingleComponentEffect() = default;
 
 tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context)
 {
-  return EditControllerEx1::initialize(context);
+  // The SDK base knows a second call only by the host context it kept,
+  // which a host may not give: a flag of our own catches it either way.
+  if (initialized)
+    return kResultFalse;
+  const tresult result = EditControllerEx1::initialize(context);
+  initialized = result == kResultOk;
+  return result;
 }
 
 tresult PLUGIN_API SingleComponentEffect::terminate()
 {
+  initialized = false;
   removeAllBusses();
   return EditControllerEx1::terminate();
 }

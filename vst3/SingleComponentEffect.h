@@ -106,6 +106,9 @@ protected:
   Steinberg::Vst::BusList audioOutputs;
   Steinberg::Vst::BusList eventInputs;
   Steinberg::Vst::BusList eventOutputs;
+
+private:
+  bool initialized = false;
 };
 
 }  // namespace vst3

@@ -83,6 +83,21 @@ TEST_F(ControllerTest, initializeIdentifiesTheHostAndASecondOneAddsNothing)
   EXPECT_EQ(plug->changed.size(), static_cast<size_t>(ProbePlug::kNumParams));
 }
 
+TEST(ControllerWithoutHost, aSecondInitializeIsRefusedEvenWithoutAHostContext)
+{
+  IPtr<ProbePlug> plug = MakeProbe();
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  EXPECT_EQ(plug->initialize(nullptr), kResultFalse);
+  EXPECT_EQ(plug->getParameterCount(), 2 + ProbePlug::kNumParams);
+  EXPECT_EQ(plug->getBusCount(kAudio, kInput), 1);
+  EXPECT_EQ(plug->getBusCount(kAudio, kOutput), 1);
+  // terminate makes it new again.
+  ASSERT_EQ(plug->terminate(), kResultOk);
+  EXPECT_EQ(plug->initialize(nullptr), kResultOk);
+  EXPECT_EQ(plug->getParameterCount(), 2 + ProbePlug::kNumParams);
+  plug->terminate();
+}
+
 TEST_F(ControllerTest, registersPresetAndBypassThenThePluginParametersInIndexOrder)
 {
   struct Row
