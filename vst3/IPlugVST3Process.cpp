@@ -191,6 +191,10 @@ void IPlugVST3::bindOutputs(ProcessData& data, int offset)
       ch->connected = host != nullptr;
       ch->destination = nullptr;
       pointers[ch->slot] = ch->scratch.data();
+      // A channel we write is not known to be silent: a flag the host left
+      // set would let it skip the audio.
+      if (host && c < 64)
+        data.outputs[b].silenceFlags &= ~(uint64{1} << c);
       if (host && is64)
         pointers[ch->slot] = static_cast<double*>(host) + offset;
       else if (host)

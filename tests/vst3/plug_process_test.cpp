@@ -193,6 +193,31 @@ TEST_F(ProcessTest, anInactiveOutputBusIsLeftAlone)
   EXPECT_EQ(block.output(1, 10), AudioBlock::kMarker);
 }
 
+TEST_F(ProcessTest, outputChannelsItWritesAreNoLongerFlaggedSilent)
+{
+  ASSERT_EQ(setup(64), kResultOk);
+  const uint64 allSilent = ~uint64{0};
+  for (bool is64 : {false, true})
+  {
+    AudioBlock block(2, 64, is64);
+    block.outBus.silenceFlags = allSilent;  // stale flags from the host's last use
+    ASSERT_EQ(plug->process(block.data), kResultOk);
+    EXPECT_EQ(block.outBus.silenceFlags, allSilent << 2) << is64;
+  }
+  // A channel without a buffer is not written, so its flag stays.
+  AudioBlock partial(2, 64, false);
+  partial.outPointers[1] = nullptr;
+  partial.outBus.silenceFlags = 0x3;
+  ASSERT_EQ(plug->process(partial.data), kResultOk);
+  EXPECT_EQ(partial.outBus.silenceFlags, 0x2u);
+  // Nor is an inactive bus.
+  ASSERT_EQ(plug->activateBus(kAudio, kOutput, 0, false), kResultTrue);
+  AudioBlock inactive(2, 64, false);
+  inactive.outBus.silenceFlags = 0x3;
+  ASSERT_EQ(plug->process(inactive.data), kResultOk);
+  EXPECT_EQ(inactive.outBus.silenceFlags, 0x3u);
+}
+
 TEST_F(ProcessTest, processingBeforeAnySetupGivesSilence)
 {
   AudioBlock block(2, 32, false);
