@@ -22,6 +22,13 @@ int busChannels(Bus* bus)
   return audio ? SpeakerArr::getChannelCount(audio->getArrangement()) : 0;
 }
 
+// A bus that replaces another keeps its activation: hosts may activate the
+// buses before they arrange them, and would otherwise get no output at all.
+bool firstBusActive(const BusList& buses)
+{
+  return !buses.empty() && buses[0]->isActive();
+}
+
 // The host's buffer for a channel of a bus, or null when it has none.
 void* hostBuffer(const AudioBusBuffers& bus, int channel)
 {
@@ -49,15 +56,18 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
     {
       String128 name;
       WidenToString128("Input", name);
+      const bool active = firstBusActive(audioInputs);
       audioInputs.clear();
-      addAudioInput(name, ArrangementForChannels(ins), kMain, BusInfo::kDefaultActive);
+      addAudioInput(name, ArrangementForChannels(ins), kMain, BusInfo::kDefaultActive)
+          ->setActive(active);
     }
     if (audioOutputs.empty() || busChannels(audioOutputs[0]) != outs)
     {
       String128 name;
       WidenToString128("Output", name);
+      const bool active = firstBusActive(audioOutputs);
       audioOutputs.clear();
-      addAudioOutput(name, ArrangementForChannels(outs));
+      addAudioOutput(name, ArrangementForChannels(outs))->setActive(active);
     }
   }
   catch (...)

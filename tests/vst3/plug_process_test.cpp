@@ -358,7 +358,6 @@ TEST_F(ProcessTest, monoInAndOutIsAcceptedAndRenamesTheInputBus)
 {
   SpeakerArrangement in = SpeakerArr::kMono, out = SpeakerArr::kMono;
   ASSERT_EQ(plug->setBusArrangements(&in, 1, &out, 1), kResultOk);
-  plug->activateBus(kAudio, kOutput, 0, true);  // the new bus starts inactive
   BusInfo info = {};
   ASSERT_EQ(plug->getBusInfo(kAudio, kInput, 0, info), kResultTrue);
   EXPECT_EQ(narrow(info.name), "Input");
@@ -374,6 +373,25 @@ TEST_F(ProcessTest, monoInAndOutIsAcceptedAndRenamesTheInputBus)
   AudioBlock block(1, 64, false);
   ASSERT_EQ(plug->process(block.data), kResultOk);
   expectDoubled(block, 1);
+}
+
+TEST_F(ProcessTest, aBusReplacedByANewArrangementKeepsItsActivation)
+{
+  // The fixture activated both buses before arranging, as some hosts do.
+  SpeakerArrangement mono = SpeakerArr::kMono;
+  ASSERT_EQ(plug->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+  ASSERT_EQ(setup(64), kResultOk);
+  AudioBlock active(1, 64, false);
+  ASSERT_EQ(plug->process(active.data), kResultOk);
+  expectDoubled(active, 1);
+
+  // And a bus the host switched off stays off.
+  ASSERT_EQ(plug->activateBus(kAudio, kOutput, 0, false), kResultTrue);
+  SpeakerArrangement stereo = SpeakerArr::kStereo;
+  ASSERT_EQ(plug->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+  AudioBlock inactive(2, 64, false);
+  ASSERT_EQ(plug->process(inactive.data), kResultOk);
+  EXPECT_EQ(inactive.output(0, 0), AudioBlock::kMarker);
 }
 
 TEST_F(ProcessTest, illegalPairsAreRefusedAndLeaveTheBusesAsTheyWere)
