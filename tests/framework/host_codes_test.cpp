@@ -25,6 +25,10 @@ TEST(HostCodes, TheFirstKeyInTableOrderWins)
     {"Reaper Live", 1},                // "reaper" before "live"
     {"Live Renoise", 9},               // "live" before "renoise"
     {"Standalone Ardour", 28},         // "ardour" before "standalone"
+    {"Renoise OpenMPT", 30},           // "openmpt" before "renoise", against code order
+    {"Digital Logic", 21},             // "logic" before "digital"
+    {"GarageBand Forte", 22},          // "garageband" before "forte"
+    {"Cubase via VST3PluginTestHost", 3},
   };
   for (const auto& h : hosts) EXPECT_EQ(HostCodeForName(h.name), h.code) << h.name;
 }
