@@ -184,6 +184,29 @@ TEST_F(CliTest, bypassPassesTheFileThroughUnchanged)
   EXPECT_EQ(out.channels, in.channels);
 }
 
+TEST_F(CliTest, aStateSavedWhileBypassedLoadsBackBypassed)
+{
+  ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--bypass", "--save-state",
+                 path("bypassed.state")}),
+            host::kExitOk)
+      << mErr.str();
+  std::vector<uint8_t> state;
+  std::string error;
+  ASSERT_TRUE(host::ReadFileBytes(path("bypassed.state"), state, error));
+  ASSERT_EQ(state.size(), 164u);
+  EXPECT_EQ(state[160], 1);  // the bypass word
+
+  // Loading it is all it takes: the host's processing set-up does not undo it.
+  ASSERT_EQ(run({"render", path("in.wav"), path("again.wav"), "--load-state",
+                 path("bypassed.state")}),
+            host::kExitOk)
+      << mErr.str();
+  host::AudioData in, again;
+  ASSERT_TRUE(host::ReadWavFile(path("in.wav"), in, error));
+  ASSERT_TRUE(host::ReadWavFile(path("again.wav"), again, error));
+  EXPECT_EQ(again.channels, in.channels);
+}
+
 TEST_F(CliTest, responseMeasuresTheCurveAndPlotsIt)
 {
   ASSERT_EQ(run({"response", "--set", "Low Gain=6", "--rate", "44100", "--csv", path("r.csv"),

@@ -227,6 +227,69 @@ int runInfo(VstModule& module, PluginInstance& plugin, std::ostream& out)
   return kExitOk;
 }
 
+// Restores a state file into the plug-in, as a host loads a preset.
+bool loadStateFile(PluginInstance& plugin, const std::string& path, Failure& failure)
+{
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!ReadFileBytes(path, bytes, error))
+  {
+    failure = {kExitBadInput, error};
+    return false;
+  }
+  if (!plugin.setState(std::vector<char>(bytes.begin(), bytes.end())))
+  {
+    failure = {kExitBadInput, "the plug-in rejected the state in " + path};
+    return false;
+  }
+  return true;
+}
+
+bool saveStateFile(PluginInstance& plugin, const std::string& path, Failure& failure)
+{
+  std::vector<char> state;
+  if (!plugin.getState(state))
+  {
+    failure = {kExitFailure, "the plug-in gave no state"};
+    return false;
+  }
+  std::string error;
+  if (!WriteFileBytes(path, state.data(), state.size(), error))
+  {
+    failure = {kExitBadInput, error};
+    return false;
+  }
+  return true;
+}
+
+// Prepares the plug-in for the file, restores the state (after the set-up,
+// which may reset what a state carries, such as the bypass), renders and
+// stops. Returns the seconds spent rendering, or a negative number.
+double renderFile(PluginInstance& plugin, const Options& o, const AudioData& in, AudioData& result,
+                  const RenderOptions& options, Failure& failure)
+{
+  std::string error;
+  if (!plugin.prepare(RenderSetup(in, options), error))
+  {
+    failure = {kExitFailure, error};
+    return -1.0;
+  }
+  if (!o.loadState.empty() && !loadStateFile(plugin, o.loadState, failure))
+    return -1.0;
+  result.channels.assign(in.channels.size(), std::vector<double>(in.frames()));
+  const auto start = std::chrono::steady_clock::now();
+  const bool done = RenderPrepared(plugin, in, result, options, error);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  plugin.unprepare();
+  if (!done)
+  {
+    failure = {kExitFailure, error};
+    return -1.0;
+  }
+  return seconds;
+}
+
 int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failure& failure)
 {
   if (o.positional.size() != 2)
@@ -241,20 +304,6 @@ int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
     failure = {kExitBadInput, error};
     return failure.status;
   }
-  if (!o.loadState.empty())
-  {
-    std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(o.loadState, bytes, error))
-    {
-      failure = {kExitBadInput, error};
-      return failure.status;
-    }
-    if (!plugin.setState(std::vector<char>(bytes.begin(), bytes.end())))
-    {
-      failure = {kExitBadInput, "the plug-in rejected the state in " + o.loadState};
-      return failure.status;
-    }
-  }
   RenderOptions options;
   options.blockSize = static_cast<int>(o.block);
   options.precision = static_cast<int>(o.precision);
@@ -262,34 +311,16 @@ int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
     return failure.status;
 
   AudioData result;
-  result.channels.assign(in.channels.size(), std::vector<double>(in.frames()));
-  const auto start = std::chrono::steady_clock::now();
-  if (!Render(plugin, in, result, options, error))
-  {
-    failure = {kExitFailure, error};
+  const double seconds = renderFile(plugin, o, in, result, options, failure);
+  if (seconds < 0.0)
     return failure.status;
-  }
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!WriteWavFile(o.positional[1], result, options.precision, error))
   {
     failure = {kExitBadInput, error};
     return failure.status;
   }
-  if (!o.saveState.empty())
-  {
-    std::vector<char> state;
-    if (!plugin.getState(state))
-    {
-      failure = {kExitFailure, "the plug-in gave no state"};
-      return failure.status;
-    }
-    if (!WriteFileBytes(o.saveState, state.data(), state.size(), error))
-    {
-      failure = {kExitBadInput, error};
-      return failure.status;
-    }
-  }
+  if (!o.saveState.empty() && !saveStateFile(plugin, o.saveState, failure))
+    return failure.status;
   const double audioSeconds = static_cast<double>(in.frames()) / in.sampleRate;
   char line[160];
   std::snprintf(line, sizeof line, "rendered %zu frames (%.2f s of audio) in %.3f s: %.0fx real time\n",

@@ -7,6 +7,16 @@ using namespace Steinberg::Vst;
 
 namespace host {
 
+PluginInstance::Setup RenderSetup(const AudioData& in, const RenderOptions& options)
+{
+  PluginInstance::Setup setup;
+  setup.sampleRate = in.sampleRate;
+  setup.maxBlock = options.blockSize;
+  setup.sampleSize = options.precision == 64 ? kSample64 : kSample32;
+  setup.channels = in.channelCount();
+  return setup;
+}
+
 bool Render(PluginInstance& plugin, const AudioData& in, AudioData& out,
             const RenderOptions& options, std::string& error)
 {
@@ -15,12 +25,7 @@ bool Render(PluginInstance& plugin, const AudioData& in, AudioData& out,
     error = "block size must be at least 1";
     return false;
   }
-  PluginInstance::Setup setup;
-  setup.sampleRate = in.sampleRate;
-  setup.maxBlock = options.blockSize;
-  setup.sampleSize = options.precision == 64 ? kSample64 : kSample32;
-  setup.channels = in.channelCount();
-  if (!plugin.prepare(setup, error))
+  if (!plugin.prepare(RenderSetup(in, options), error))
     return false;
   const bool done = RenderPrepared(plugin, in, out, options, error);
   plugin.unprepare();

@@ -22,6 +22,10 @@ struct RenderOptions
   std::vector<ParamSetting> settings;  // delivered with the first block
 };
 
+// The processing set-up a host uses for a file: its rate and channels, the
+// options' block size and sample size.
+PluginInstance::Setup RenderSetup(const AudioData& in, const RenderOptions& options);
+
 // Streams the audio through the plug-in block by block, as a host plays a
 // track: prepare for the file's rate and channels, deliver the settings with
 // the first block, process, stop. out gets as many frames as in.
