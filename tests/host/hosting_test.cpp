@@ -1,8 +1,10 @@
 #include "tools/host/Cli.h"
+#include "tools/host/FactoryInfo.h"
 #include "tools/host/ParameterChanges.h"
 #include "tools/host/Response.h"
 #include "tools/host/ResponsePlot.h"
 #include "tools/host/VstModule.h"
+#include "vst3/CPluginFactory.h"
 
 #include <png.h>
 
@@ -41,6 +43,38 @@ TEST(ParseValues, numbersMustBeWholeAndFinite)
   EXPECT_EQ(n, 512);
   EXPECT_FALSE(host::ParseInteger("51.2", n));
   EXPECT_FALSE(host::ParseInteger("99999999999999999999999", n));
+}
+
+TEST(FactoryInfo, fullFieldsWithoutTerminatorsReadToTheirWidthAndNoFurther)
+{
+  // The SDK's constructors fill a field completely, leaving no terminator,
+  // when the text is as long as the field or longer.
+  const std::string vendor(80, 'v'), url(300, 'u'), email(200, 'e'), name(70, 'n');
+  auto* factory = new vst3::CPluginFactory(
+      PFactoryInfo(vendor.c_str(), url.c_str(), email.c_str(), PFactoryInfo::kUnicode));
+  TUID cid = {1, 2, 3};
+  factory->registerClass(PClassInfo2(cid, PClassInfo::kManyInstances, "Audio Module Class",
+                                     name.c_str(), 0, std::string(200, 's').c_str(), nullptr,
+                                     "1.0", "VST 3"),
+                         [](void*) -> FUnknown* { return nullptr; });
+
+  host::VendorDescription v;
+  ASSERT_TRUE(host::DescribeVendor(factory, v));
+  EXPECT_EQ(v.vendor, vendor.substr(0, PFactoryInfo::kNameSize));
+  EXPECT_EQ(v.url, url.substr(0, PFactoryInfo::kURLSize));
+  EXPECT_EQ(v.email, email.substr(0, PFactoryInfo::kEmailSize));
+  EXPECT_EQ(v.flags, PFactoryInfo::kUnicode);
+
+  const std::vector<host::ClassDescription> classes = host::ListClasses(factory);
+  ASSERT_EQ(classes.size(), 1u);
+  EXPECT_EQ(classes[0].name, name.substr(0, PClassInfo::kNameSize));
+  EXPECT_EQ(classes[0].category, "Audio Module Class");
+  EXPECT_EQ(classes[0].subCategories, std::string(PClassInfo2::kSubCategoriesSize, 's'));
+  EXPECT_EQ(classes[0].version, "1.0");
+  factory->release();
+
+  EXPECT_FALSE(host::DescribeVendor(nullptr, v));
+  EXPECT_TRUE(host::ListClasses(nullptr).empty());
 }
 
 TEST(ParameterChanges, queuesCollectPointsPerParameterAndCheckTheirIndices)

@@ -198,12 +198,12 @@ std::string flagText(int32 flags)
 
 int runInfo(VstModule& module, PluginInstance& plugin, std::ostream& out)
 {
-  PFactoryInfo factory;
-  module.factory()->getFactoryInfo(&factory);
+  VendorDescription vendor;
+  DescribeVendor(module.factory(), vendor);
   out << "module: " << module.binaryPath() << "\n";
-  out << "vendor: " << factory.vendor << "\n";
-  out << "url: " << factory.url << "\n";
-  out << "email: " << factory.email << "\n";
+  out << "vendor: " << vendor.vendor << "\n";
+  out << "url: " << vendor.url << "\n";
+  out << "email: " << vendor.email << "\n";
   const ClassDescription& c = plugin.description();
   out << "class: " << c.name << "\n";
   out << "category: " << c.category << "\n";

@@ -2,22 +2,12 @@
 
 #include "public.sdk/source/common/memorystream.h"
 
-#include <cstring>
-
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace host {
 
 namespace {
-
-std::string fixedText(const char8* text, size_t capacity)
-{
-  size_t n = 0;
-  while (n < capacity && text[n])
-    ++n;
-  return std::string(text, n);
-}
 
 template <class T>
 T* queryFrom(FUnknown* object)
@@ -57,44 +47,6 @@ std::string ToUtf8(const TChar* text, int capacity)
     out += unit < 0x80 ? static_cast<char>(unit) : '?';
   }
   return out;
-}
-
-std::vector<ClassDescription> ListClasses(IPluginFactory* factory)
-{
-  std::vector<ClassDescription> classes;
-  if (!factory)
-    return classes;
-  IPluginFactory2* factory2 = queryFrom<IPluginFactory2>(factory);
-  const int32 count = factory->countClasses();
-  for (int32 i = 0; i < count; ++i)
-  {
-    ClassDescription c;
-    c.index = i;
-    PClassInfo2 info2;
-    PClassInfo info;
-    if (factory2 && factory2->getClassInfo2(i, &info2) == kResultOk)
-    {
-      std::memcpy(c.cid, info2.cid, sizeof(TUID));
-      c.name = fixedText(info2.name, PClassInfo::kNameSize);
-      c.category = fixedText(info2.category, PClassInfo::kCategorySize);
-      c.subCategories = fixedText(info2.subCategories, PClassInfo2::kSubCategoriesSize);
-      c.vendor = fixedText(info2.vendor, PClassInfo2::kVendorSize);
-      c.version = fixedText(info2.version, PClassInfo2::kVersionSize);
-      c.sdkVersion = fixedText(info2.sdkVersion, PClassInfo2::kVersionSize);
-      c.classFlags = info2.classFlags;
-    }
-    else if (factory->getClassInfo(i, &info) == kResultOk)
-    {
-      std::memcpy(c.cid, info.cid, sizeof(TUID));
-      c.name = fixedText(info.name, PClassInfo::kNameSize);
-      c.category = fixedText(info.category, PClassInfo::kCategorySize);
-    }
-    else
-      continue;
-    classes.push_back(c);
-  }
-  releaseAndClear(factory2);
-  return classes;
 }
 
 // --- creation and shutdown -----------------------------------------------------------

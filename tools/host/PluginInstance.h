@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/host/FactoryInfo.h"
 #include "tools/host/HostContext.h"
 #include "tools/host/ParameterChanges.h"
 #include "tools/host/VstModule.h"
@@ -15,23 +16,6 @@
 #include <vector>
 
 namespace host {
-
-// The class a host instantiates, as the factory describes it.
-struct ClassDescription
-{
-  int index = -1;
-  Steinberg::TUID cid = {};
-  std::string name;
-  std::string category;
-  std::string subCategories;
-  std::string vendor;
-  std::string version;
-  std::string sdkVersion;
-  Steinberg::uint32 classFlags = 0;
-};
-
-// Reads the factory's class list (version 2 information when offered).
-std::vector<ClassDescription> ListClasses(Steinberg::IPluginFactory* factory);
 
 // Narrows a host string to ASCII-ish UTF-8 (units above 0x7F become '?').
 std::string ToUtf8(const Steinberg::Vst::TChar* text, int capacity = 128);
