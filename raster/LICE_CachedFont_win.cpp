@@ -1,15 +1,15 @@
 #include "raster/LICE_Font.h"
 
+#include "raster/LICE_GdiText_win.h"
 #include "raster/LICE_GlyphDraw.h"
 #include "raster/LICE_GlyphMask.h"
 #include "raster/LICE_GlyphText.h"
 #include "raster/LICE_SysBitmap.h"
-#include "raster/LICE_Utf8.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <utility>
 #include <new>
 
 static_assert(LICE_DT_CENTER == DT_CENTER && LICE_DT_RIGHT == DT_RIGHT &&
@@ -79,51 +79,6 @@ class CachedFontGlyphs : public LICE_GlyphProvider {
 
  private:
   LICE_CachedFont& font_;
-};
-
-// Text for GDI: UTF-8 with multi-byte characters becomes zero-terminated UTF-16,
-// anything else (or a failed conversion) stays narrow.
-class GdiText {
- public:
-  GdiText(const char* text, int length) : narrow_(text), length_(length)
-  {
-    if (!LICE_Utf8HasMultiByte(text, length)) return;
-    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, length, nullptr, 0);
-    if (units < 1) return;
-    int capacity = 1024;
-    wchar_t* buffer = local_;
-    if (units > 999) {
-      capacity = units + 32;
-      buffer = static_cast<wchar_t*>(std::malloc(sizeof(wchar_t) * size_t(capacity)));
-      if (!buffer) return;
-    }
-    const int converted =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, length, buffer, capacity - 1);
-    if (converted < 1) {
-      if (buffer != local_) std::free(buffer);
-      return;
-    }
-    buffer[converted] = 0;
-    wide_ = buffer;
-  }
-  ~GdiText()
-  {
-    if (wide_ && wide_ != local_) std::free(wide_);
-  }
-  GdiText(const GdiText&) = delete;
-  GdiText& operator=(const GdiText&) = delete;
-
-  int Draw(HDC dc, RECT* rect, int flags) const
-  {
-    return wide_ ? DrawTextW(dc, wide_, -1, rect, UINT(flags))
-                 : DrawTextA(dc, narrow_, length_, rect, UINT(flags));
-  }
-
- private:
-  const char* narrow_;
-  int length_;
-  wchar_t* wide_ = nullptr;
-  wchar_t local_[1024];
 };
 
 }  // namespace
@@ -291,7 +246,7 @@ bool LICE_CachedFont::TakesNativeWay(LICE_IBitmap* dest, int flags, bool noNativ
 int LICE_CachedFont::RenderNative(LICE_IBitmap* dest, const char* text, int length,
                                   LICE_Rect* rect, int flags)
 {
-  const GdiText gdiText(text, length);
+  const LICE_GdiText gdiText(text, length);
   // Bits of our own mean nothing to GDI.
   const int gdiFlags = (flags & ~TextUseForegroundAlpha) | DT_NOPREFIX;
   auto prepare = [this](HDC dc) {
