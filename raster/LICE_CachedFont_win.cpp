@@ -9,8 +9,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <utility>
 #include <new>
+#include <utility>
 
 static_assert(LICE_DT_CENTER == DT_CENTER && LICE_DT_RIGHT == DT_RIGHT &&
                   LICE_DT_VCENTER == DT_VCENTER && LICE_DT_BOTTOM == DT_BOTTOM &&

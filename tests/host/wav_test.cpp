@@ -8,6 +8,7 @@
 using host::AudioData;
 using host::DecodeWav;
 using host::EncodeWav;
+using host::WavDataFits;
 
 namespace {
 
@@ -207,4 +208,27 @@ TEST(WavEncode, writesFloatFilesThatReadBackExactly)
         EXPECT_EQ(back.channels[static_cast<size_t>(c)][i], bits == 64 ? v : static_cast<float>(v));
       }
   }
+}
+
+TEST(WavEncode, audioBeyondTheFormatsFourGigabytesIsRefusedNotWrapped)
+{
+  // The RIFF size field holds 50 header bytes plus the data: at most
+  // 2^32 - 1 - 50 = 4294967245 bytes of samples.
+  struct Case
+  {
+    size_t frames;
+    int channels, bits;
+    bool fits;
+  } cases[] = {
+      {536870905, 2, 32, true},   // 8 bytes a frame: 4294967240 bytes
+      {536870906, 2, 32, false},  // 4294967248
+      {268435452, 2, 64, true},   // 16 bytes a frame: 4294967232
+      {268435453, 2, 64, false},  // 4294967248
+      {1073741811, 1, 32, true},  // 4294967244
+      {1073741812, 1, 32, false}, // 4294967248
+      {0, 2, 64, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(WavDataFits(c.frames, c.channels, c.bits), c.fits)
+        << c.frames << " x " << c.channels << " x " << c.bits;
 }

@@ -209,6 +209,21 @@ bool DecodeWav(const std::vector<uint8_t>& bytes, AudioData& audio, std::string&
   return false;
 }
 
+namespace {
+
+// What EncodeWav writes before the samples, past the RIFF size field:
+// "WAVE", the 18-byte format chunk, the fact chunk and the data chunk header.
+constexpr uint64_t kHeaderAfterRiffSize = 4 + (8 + 18) + (8 + 4) + 8;
+
+}  // namespace
+
+bool WavDataFits(size_t frames, int channels, int bits)
+{
+  const uint64_t bytesPerFrame = static_cast<uint64_t>(channels) * (bits == 64 ? 8u : 4u);
+  const uint64_t room = 0xFFFFFFFFull - kHeaderAfterRiffSize;
+  return bytesPerFrame == 0 || static_cast<uint64_t>(frames) <= room / bytesPerFrame;
+}
+
 std::vector<uint8_t> EncodeWav(const AudioData& audio, int bits)
 {
   const uint16_t channels = static_cast<uint16_t>(audio.channelCount());
@@ -220,7 +235,7 @@ std::vector<uint8_t> EncodeWav(const AudioData& audio, int bits)
   std::vector<uint8_t> out;
   out.reserve(58 + dataSize);
   putTag(out, "RIFF");
-  put32(out, 4 + (8 + 18) + (8 + 4) + (8 + dataSize));
+  put32(out, static_cast<uint32_t>(kHeaderAfterRiffSize + dataSize));
   putTag(out, "WAVE");
   putTag(out, "fmt ");
   put32(out, 18);
@@ -313,6 +328,11 @@ bool ReadWavFile(const std::string& path, AudioData& audio, std::string& error)
 
 bool WriteWavFile(const std::string& path, const AudioData& audio, int bits, std::string& error)
 {
+  if (!WavDataFits(audio.frames(), audio.channelCount(), bits))
+  {
+    error = "cannot write " + path + ": the audio is too long for a WAV file (4 GiB)";
+    return false;
+  }
   const std::vector<uint8_t> bytes = EncodeWav(audio, bits);
   return WriteFileBytes(path, bytes.data(), bytes.size(), error);
 }

@@ -24,6 +24,9 @@ bool DecodeWav(const std::vector<uint8_t>& bytes, AudioData& audio, std::string&
 // Encodes IEEE float samples of 32 or 64 bits.
 std::vector<uint8_t> EncodeWav(const AudioData& audio, int bits);
 
+// Whether audio of that shape fits the 32-bit sizes of the file EncodeWav writes.
+bool WavDataFits(size_t frames, int channels, int bits);
+
 bool ReadWavFile(const std::string& path, AudioData& audio, std::string& error);
 bool WriteWavFile(const std::string& path, const AudioData& audio, int bits, std::string& error);
 
