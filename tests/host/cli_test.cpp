@@ -105,6 +105,19 @@ TEST_F(CliTest, badCommandLinesFilesNamesAndValuesExitWithTwo)
   }
 }
 
+TEST_F(CliTest, anErrorThrownWhileRunningEndsWithStatusOneAndAMessage)
+{
+  // An output stream that fails and reports it by throwing.
+  struct FailingBuffer : std::streambuf
+  {
+    int overflow(int) override { return traits_type::eof(); }
+  } buffer;
+  std::ostream out(&buffer);
+  out.exceptions(std::ios::badbit);
+  EXPECT_EQ(host::RunCli({"info"}, out, mErr, MORVEX_MODULE_PATH), host::kExitFailure);
+  EXPECT_NE(mErr.str().find("morvex-host: stopped by an error"), std::string::npos) << mErr.str();
+}
+
 TEST_F(CliTest, infoListsTheClassAndEveryParameter)
 {
   ASSERT_EQ(run({"info"}), host::kExitOk) << mErr.str();

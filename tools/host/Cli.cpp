@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -451,7 +452,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "morvex-host: " << failure.message << "\n" << kUsage;
     return failure.status;
   }
-  const int status = runCommand(options, out, failure);
+  int status = kExitFailure;
+  try
+  {
+    status = runCommand(options, out, failure);
+  }
+  catch (const std::exception& e)
+  {
+    // Out of memory, an output stream that failed, or a plug-in that lets
+    // an exception out: a message and a status, never an abort.
+    failure = {kExitFailure, std::string("stopped by an error: ") + e.what()};
+  }
+  catch (...)
+  {
+    failure = {kExitFailure, "stopped by an unknown error"};
+  }
   if (status != kExitOk)
     err << "morvex-host: " << failure.message << "\n";
   return status;
