@@ -323,7 +323,7 @@ void PluginInstance::allocateBuses(int maxBlock)
 bool PluginInstance::runProcess(int sampleSize, void* const* in, void* const* out, int frames,
                                 ParameterChanges* changes)
 {
-  if (!mActive)
+  if (!mActive || frames < 0)
     return false;
   auto bind = [&](std::vector<BusBuffers>& buses, std::vector<AudioBusBuffers>& buffers,
                   void* const* mainBuffers) {
@@ -331,8 +331,15 @@ bool PluginInstance::runProcess(int sampleSize, void* const* in, void* const* ou
     {
       BusBuffers& bus = buses[b];
       for (int c = 0; c < bus.channels; ++c)
+      {
+        std::vector<double>& scratch = bus.scratch[static_cast<size_t>(c)];
+        // Callers may pass a longer block than announced; the buses they do
+        // not feed must still have room for it.
+        if (b > 0 && scratch.size() < static_cast<size_t>(frames))
+          scratch.resize(static_cast<size_t>(frames));
         bus.pointers[static_cast<size_t>(c)] =
-            b == 0 ? mainBuffers[c] : static_cast<void*>(bus.scratch[static_cast<size_t>(c)].data());
+            b == 0 ? mainBuffers[c] : static_cast<void*>(scratch.data());
+      }
       buffers[b].numChannels = bus.channels;
       buffers[b].silenceFlags = 0;
       buffers[b].channelBuffers32 = reinterpret_cast<Sample32**>(bus.pointers.data());
