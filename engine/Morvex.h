@@ -65,6 +65,10 @@ private:
   // input/output link. Returns what the per-sample chain needs.
   BlockSettings PrepareBlock();
   void RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames);
+  // The per-sample chain for at most kChunkFrames frames.
+  void RunChunk(const BlockSettings& block, const double* inL, const double* inR, double* outL,
+                double* outR, int n);
+  static constexpr int kChunkFrames = 64;
   bool SwitchOn(int paramIdx) const;
 
   double mMirror[kNumMirrored] = {};  // parameters 0..13, written only by ParameterChanged

@@ -1,7 +1,8 @@
 // The audio path: per-block control work, then the per-sample chain for the
-// left and right channel side by side.
+// left and right channel side by side, in short chunks.
 #include "engine/Morvex.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -151,35 +152,53 @@ BlockSettings Morvex::PrepareBlock()
 
 void Morvex::RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames)
 {
-  double* inL = inputs[0];
-  double* inR = inputs[1];
-  double* outL = outputs[0];
-  double* outR = outputs[1];
+  for (int start = 0; start < nFrames; start += kChunkFrames)
+  {
+    const int n = std::min(kChunkFrames, nFrames - start);
+    RunChunk(block, inputs[0] + start, inputs[1] + start, outputs[0] + start, outputs[1] + start, n);
+  }
+}
+
+// The chain runs in two passes over a short chunk instead of one pass per
+// sample: first everything up to the colour stage, whose library calls clobber
+// every register, then the sections after it in a loop free of calls, where
+// their states stay in registers and consecutive samples overlap. Each section
+// and smoother still sees its samples in order, so every output is exactly
+// what the per-sample chain gives.
+void Morvex::RunChunk(const BlockSettings& block, const double* inL, const double* inR,
+                      double* outL, double* outR, int n)
+{
   ParameterSmoother& inputGain = mSmoothers.inputGain;
   ParameterSmoother& outputGain = mSmoothers.outputGain;
   ChannelSections& L = mLeft;
   ChannelSections& R = mRight;
 
-  for (int i = 0; i < nFrames; ++i)
+  // The whole chunk is read before any output is written, since inputs and
+  // outputs may share memory; "EQ Bypass" 0 writes these raw samples back.
+  double rawL[kChunkFrames], rawR[kChunkFrames];
+  double colouredL[kChunkFrames], colouredR[kChunkFrames];
+
+  for (int i = 0; i < n; ++i)
   {
-    // Both inputs are read before either output is written: they may share memory.
-    const double rawL = inL[i];
-    const double rawR = inR[i];
-
+    rawL[i] = inL[i];
+    rawR[i] = inR[i];
+    // One input-gain step per channel, left first.
     const double gL = inputGain.step(block.inputTarget);
-    const double xL = Single((Sanitize(rawL) + kDenormalGuard) * gL);
     const double gR = inputGain.step(block.inputTarget);
-    const double xR = Single((Sanitize(rawR) + kDenormalGuard) * gR);
+    const double xL = Single((Sanitize(rawL[i]) + kDenormalGuard) * gL);
+    const double xR = Single((Sanitize(rawR[i]) + kDenormalGuard) * gR);
+    colouredL[i] = Colour(Single(L.highpass.process(xL)));
+    colouredR[i] = Colour(Single(R.highpass.process(xR)));
+  }
 
-    const double cL = Colour(Single(L.highpass.process(xL)));
-    const double cR = Colour(Single(R.highpass.process(xR)));
-
-    double fL = cL;
-    double fR = cR;
+  for (int i = 0; i < n; ++i)
+  {
+    double fL = colouredL[i];
+    double fR = colouredR[i];
     if (block.filtersIn)
     {
-      fL = static_cast<double>(L.lowpass.process(static_cast<float>(cL))) * block.lowpassMakeup;
-      fR = static_cast<double>(R.lowpass.process(static_cast<float>(cR))) * block.lowpassMakeup;
+      fL = static_cast<double>(L.lowpass.process(static_cast<float>(fL))) * block.lowpassMakeup;
+      fR = static_cast<double>(R.lowpass.process(static_cast<float>(fR))) * block.lowpassMakeup;
     }
     // The low-pass always takes a second step, with silence.
     L.lowpass.process(0.0f);
@@ -214,13 +233,14 @@ void Morvex::RunChain(const BlockSettings& block, double** inputs, double** outp
 
     if (block.eqOn)
     {
+      // One output-gain step per channel, left first.
       outL[i] = (hL - kDenormalGuard) * outputGain.step(block.outputTarget);
       outR[i] = (hR - kDenormalGuard) * outputGain.step(block.outputTarget);
     }
     else
     {
-      outL[i] = rawL;
-      outR[i] = rawR;
+      outL[i] = rawL[i];
+      outR[i] = rawR[i];
     }
   }
 }
