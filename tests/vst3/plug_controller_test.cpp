@@ -1,6 +1,7 @@
 #include "tests/vst3/ProbePlug.h"
 #include "tests/vst3/TestStreams.h"
-#include "tools/host/HostContext.h"
+#include "tools/host/ComponentHandler.h"
+#include "tools/host/HostApplication.h"
 
 #include "pluginterfaces/vst/ivstunits.h"
 

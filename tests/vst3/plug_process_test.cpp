@@ -1,6 +1,6 @@
 #include "tests/vst3/AudioBlock.h"
 #include "tests/vst3/ProbePlug.h"
-#include "tools/host/HostContext.h"
+#include "tools/host/HostApplication.h"
 #include "tools/host/ParameterChanges.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"

@@ -5,51 +5,6 @@ using namespace Steinberg::Vst;
 
 namespace host {
 
-namespace {
-
-template <class Interface>
-tresult queryOne(Interface* self, const TUID iid, void** obj)
-{
-  if (!obj)
-    return kInvalidArgument;
-  if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
-      FUnknownPrivate::iidEqual(iid, Interface::iid))
-  {
-    *obj = self;
-    return kResultOk;
-  }
-  *obj = nullptr;
-  return kNoInterface;
-}
-
-}  // namespace
-
-int32 PLUGIN_API ParamValueQueue::getPointCount()
-{
-  return static_cast<int32>(mPoints.size());
-}
-
-tresult PLUGIN_API ParamValueQueue::getPoint(int32 index, int32& sampleOffset, ParamValue& value)
-{
-  if (index < 0 || index >= getPointCount())
-    return kResultFalse;
-  sampleOffset = mPoints[static_cast<size_t>(index)].offset;
-  value = mPoints[static_cast<size_t>(index)].value;
-  return kResultOk;
-}
-
-tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, ParamValue value, int32& index)
-{
-  index = getPointCount();
-  mPoints.push_back({sampleOffset, value});
-  return kResultOk;
-}
-
-tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID iid, void** obj)
-{
-  return queryOne<IParamValueQueue>(this, iid, obj);
-}
-
 int32 PLUGIN_API ParameterChanges::getParameterCount()
 {
   return static_cast<int32>(mQueues.size());
@@ -77,7 +32,16 @@ IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const ParamID& i
 
 tresult PLUGIN_API ParameterChanges::queryInterface(const TUID iid, void** obj)
 {
-  return queryOne<IParameterChanges>(this, iid, obj);
+  if (!obj)
+    return kInvalidArgument;
+  if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
+      FUnknownPrivate::iidEqual(iid, IParameterChanges::iid))
+  {
+    *obj = static_cast<IParameterChanges*>(this);
+    return kResultOk;
+  }
+  *obj = nullptr;
+  return kNoInterface;
 }
 
 void ParameterChanges::add(ParamID id, ParamValue value, int32 sampleOffset)

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "tools/host/FactoryInfo.h"
-#include "tools/host/HostContext.h"
+#include "tools/host/ComponentHandler.h"
+#include "tools/host/HostApplication.h"
 #include "tools/host/ParameterChanges.h"
 #include "tools/host/VstModule.h"
 

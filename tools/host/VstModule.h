@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/host/HostContext.h"
+#include "tools/host/HostApplication.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 
