@@ -1,6 +1,7 @@
 #include "vst3/IPlugParameter.h"
 
 #include "framework/IParamEntry.h"
+#include "vst3/HostText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,27 +26,6 @@ int32 stepCountFor(double span)
 }
 
 }  // namespace
-
-void WidenToString128(const char* text, String128 out)
-{
-  int i = 0;
-  for (; text && text[i] && i < 127; ++i)
-    out[i] = static_cast<TChar>(static_cast<unsigned char>(text[i]));
-  out[i] = 0;
-}
-
-void NarrowFromHost(const TChar* text, char* out, int size)
-{
-  if (!out || size <= 0)
-    return;
-  int i = 0;
-  for (; text && text[i] && i < size - 1; ++i)
-  {
-    const auto unit = static_cast<char16_t>(text[i]);
-    out[i] = unit <= 0xFF ? static_cast<char>(unit) : '?';
-  }
-  out[i] = 0;
-}
 
 IPlugParameter::IPlugParameter(IParamEntry* entry, ParamID tag, UnitID unitId) : mEntry(entry)
 {

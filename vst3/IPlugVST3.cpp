@@ -1,6 +1,6 @@
 #include "vst3/IPlugVST3.h"
 
-#include "vst3/IPlugParameter.h"
+#include "vst3/HostText.h"
 #include "vst3/Speakers.h"
 
 #include "pluginterfaces/base/funknown.h"

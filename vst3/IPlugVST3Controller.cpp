@@ -3,6 +3,7 @@
 // editor's edits on their way to the host.
 #include "vst3/IPlugVST3.h"
 
+#include "vst3/HostText.h"
 #include "vst3/IPlugParameter.h"
 
 #include "pluginterfaces/base/ibstream.h"

@@ -3,7 +3,7 @@
 // engine on double-precision buffers.
 #include "vst3/IPlugVST3.h"
 
-#include "vst3/IPlugParameter.h"
+#include "vst3/HostText.h"
 #include "vst3/Speakers.h"
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
