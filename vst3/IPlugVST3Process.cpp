@@ -94,7 +94,8 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
     return kOutOfMemory;
   }
   SetSampleRate(setup.sampleRate);
-  SetBypassed(false);
+  // The bypass stays as it is: hosts restore the state (bypass word
+  // included) before they set up processing, and have already read it back.
   ResetProcessing();
   processSetup = setup;
   return kResultOk;

@@ -310,6 +310,21 @@ TEST_F(MorvexModuleTest, stateRestoresWithAndWithoutTheBypassWord)
   EXPECT_EQ(mPlugin->controller()->getParamNormalized(kBpas), 1.0);
 }
 
+TEST_F(MorvexModuleTest, aBypassRestoredBeforeTheProcessingSetupStaysOn)
+{
+  // A project loads: state first, then set-up, activation and audio.
+  std::vector<double> values = defaults();
+  values[kLowGain] = 12.0;
+  ASSERT_TRUE(mPlugin->setState(stateBytes(values, true, 1)));
+  ASSERT_EQ(mPlugin->controller()->getParamNormalized(kBpas), 1.0);  // what the host shows
+  const host::AudioData in = noise(2, 2000);
+  host::AudioData out;
+  std::string error;
+  ASSERT_TRUE(host::Render(*mPlugin, in, out, {}, error)) << error;
+  EXPECT_EQ(mPlugin->controller()->getParamNormalized(kBpas), 1.0);
+  EXPECT_EQ(out.channels, in.channels);
+}
+
 TEST_F(MorvexModuleTest, damagedStateNeverCrashesAndKeepsValuesSound)
 {
   IEditController* controller = mPlugin->controller();
