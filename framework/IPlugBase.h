@@ -9,6 +9,7 @@
 #include "framework/IPresetEntry.h"
 #include "framework/IStateChunk.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -111,8 +112,10 @@ public:
   const char* OutputBusLabel(int bus) const;
 
   // --- Bypass ---
-  bool IsBypassed() const { return mBypassed; }
-  void SetBypassed(bool bypassed) { mBypassed = bypassed; }
+  // The host sets and reads the bypass from its user-interface thread while
+  // the audio thread reads it, hence atomic.
+  bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
+  void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
   // The host-bypass pass-through: the latency delay line, or a plain copy.
   void ProcessBypassed(double** inputs, double** outputs, int frames);
 
@@ -155,7 +158,7 @@ private:
   int mApiCode = kApiNone;
   int mHostCode = kHostUninit;
   int mHostVersion = 0;
-  bool mBypassed = false;
+  std::atomic<bool> mBypassed{false};
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;

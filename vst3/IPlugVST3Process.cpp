@@ -111,10 +111,15 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   applyParameterChanges(data.inputParameterChanges);
 
   // No samples is how hosts deliver parameter changes while stopped: no
-  // buffer is touched then (there may be none).
+  // buffer is touched then (there may be none), but the engine still does its
+  // per-block work so its smoothers follow the new values.
   const int frames = data.numSamples;
   if (frames <= 0)
+  {
+    if (frames == 0 && !IsBypassed() && BlockSize() > 0)
+      ProcessDoubles(InputPointers(), OutputPointers(), 0);
     return kResultOk;
+  }
   if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
     return kResultOk;
   if (BlockSize() < 1)

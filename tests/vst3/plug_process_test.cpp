@@ -124,7 +124,14 @@ TEST_F(ProcessTest, zeroSamplesWithoutBuffersDeliverParameterChangesOnly)
   ASSERT_EQ(plug->process(data), kResultOk);
   EXPECT_DOUBLE_EQ(value(ProbePlug::kGain), 8.0);
   EXPECT_EQ(plug->changed, std::vector<int>{ProbePlug::kGain});
-  EXPECT_EQ(plug->processCalls, 0);
+  // The engine still gets its per-block work, with no frames to touch.
+  EXPECT_EQ(plug->processCalls, 1);
+  EXPECT_EQ(plug->largestSlice, 0);
+
+  // While bypassed there is no engine block to run.
+  plug->SetBypassed(true);
+  ASSERT_EQ(plug->process(data), kResultOk);
+  EXPECT_EQ(plug->processCalls, 1);
 }
 
 TEST_F(ProcessTest, aBlockLongerThanAnnouncedRunsInSlicesOfTheAnnouncedSize)
