@@ -7,30 +7,30 @@
 // design), once per channel and sample for the two 10 Hz gains.
 struct ParameterSmoother
 {
-    double oneMinusCoeff = 1.0;
-    double coeff = 0.0;
-    double state = 0.0;
+  double oneMinusCoeff = 1.0;
+  double coeff = 0.0;
+  double state = 0.0;
 
-    void setCutoff(double hz, double sampleRate)
-    {
-        const double pi = 3.141592653589793;
-        coeff = std::exp(-2.0 * pi * hz / sampleRate);
-        oneMinusCoeff = 1.0 - coeff;
-    }
+  void setCutoff(double hz, double sampleRate)
+  {
+    const double pi = 3.141592653589793;
+    coeff = std::exp(-2.0 * pi * hz / sampleRate);
+    oneMinusCoeff = 1.0 - coeff;
+  }
 
-    // Also used for linear gain factors: target · (1 - c) + c · state is
-    // the same sum, and addition is commutative bit for bit.
-    double step(double target)
-    {
-        state = coeff * state + oneMinusCoeff * target;
-        return state;
-    }
+  // Also used for linear gain factors: target · (1 - c) + c · state is
+  // the same sum, and addition is commutative bit for bit.
+  double step(double target)
+  {
+    state = coeff * state + oneMinusCoeff * target;
+    return state;
+  }
 
-    // For gains in dB feeding a console bell: the offset makes 0 dB settle at
-    // 0.0001 dB, so a smoothed bell never lands on its flat special case.
-    double stepGain(double targetDb)
-    {
-        state = (targetDb + 0.0001) * oneMinusCoeff + coeff * state;
-        return state;
-    }
+  // For gains in dB feeding a console bell: the offset makes 0 dB settle at
+  // 0.0001 dB, so a smoothed bell never lands on its flat special case.
+  double stepGain(double targetDb)
+  {
+    state = (targetDb + 0.0001) * oneMinusCoeff + coeff * state;
+    return state;
+  }
 };
