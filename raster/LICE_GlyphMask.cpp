@@ -20,20 +20,22 @@ LICE_Color32* RowOf(LICE_IBitmap* bitmap, int y)
   return bitmap->Pixels() + std::ptrdiff_t(row) * bitmap->RowSpan();
 }
 
+// The horizontal neighbours' share: an eighth each, or a quarter of the only
+// neighbour at either end of the row.
+LICE_Color32 Sides(const LICE_Color32* copy, int x, int w)
+{
+  if (x == 0) return Quarter(copy[1]);
+  if (x == w - 1) return Quarter(copy[w - 2]);
+  return Eighth(copy[x - 1]) + Eighth(copy[x + 1]);
+}
+
 // The first row: half centre, a quarter of the row below, an eighth each side
 // (a quarter of the only side at either end). `other` is the row below for the
 // first row and the already softened row above for the last.
 void SoftenEdgeRow(LICE_Color32* row, const LICE_Color32* copy, const LICE_Color32* other, int w)
 {
   for (int x = 0; x < w; ++x) {
-    LICE_Color32 sides;
-    if (x == 0) {
-      sides = Quarter(copy[1]);
-    } else if (x == w - 1) {
-      sides = Quarter(copy[w - 2]);
-    } else {
-      sides = Eighth(copy[x - 1]) + Eighth(copy[x + 1]);
-    }
+    const LICE_Color32 sides = Sides(copy, x, w);
     row[x] = Half(copy[x]) + Quarter(other[x]) + sides;
   }
 }
@@ -42,14 +44,7 @@ void SoftenInnerRow(LICE_Color32* row, const LICE_Color32* copy, const LICE_Colo
                     const LICE_Color32* below, int w)
 {
   for (int x = 0; x < w; ++x) {
-    LICE_Color32 sides;
-    if (x == 0) {
-      sides = Quarter(copy[1]);
-    } else if (x == w - 1) {
-      sides = Quarter(copy[w - 2]);
-    } else {
-      sides = Eighth(copy[x - 1]) + Eighth(copy[x + 1]);
-    }
+    const LICE_Color32 sides = Sides(copy, x, w);
     row[x] = Half(copy[x]) + sides + Eighth(above[x]) + Eighth(below[x]);
   }
 }
