@@ -1,6 +1,7 @@
 // The audio path: per-block control work, then the per-sample chain for the
 // left and right channel side by side, in short chunks.
 #include "engine/Morvex.h"
+#include "graphics/IGraphics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,12 +136,14 @@ BlockSettings Morvex::PrepareBlock()
     ch->highBell.design(g, f, kHighBellQ);
   }
 
-  // 12. The link drives "Output" from the audio path: parameter and mirror.
-  // The editor's knob follows once the editor exists.
+  // 12. The link drives "Output" from the audio path: parameter, mirror and
+  // the editor's knob, which only stores the value for the next redraw.
   if (SwitchOn(kIOLink))
   {
     GetParam(kOutput)->AssignPlain(-mMirror[kInput]);
     mMirror[kOutput] = -mMirror[kInput];
+    if (IGraphics* graphics = GetGraphics())
+      graphics->UpdateParameterControls(kOutput, -mMirror[kInput], false);
   }
 
   // The gain targets are the same for every sample of the block.

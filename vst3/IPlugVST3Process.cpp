@@ -3,6 +3,7 @@
 // engine on double-precision buffers.
 #include "vst3/IPlugVST3.h"
 
+#include "graphics/IGraphics.h"
 #include "vst3/HostText.h"
 #include "vst3/Speakers.h"
 
@@ -279,9 +280,10 @@ void IPlugVST3::applyParameterChange(ParamID id, double value)
   else if (IParamEntry* param = pluginParam(id))
   {
     param->AssignFromNormalized(value);
-    // Editor seam: the graphics context's controls for this parameter take
-    // the value here, once the context exists:
-    //   if (IGraphics* g = GetGraphics()) g->UpdateParameterControls(id, value, true);
+    // The controls show what the parameter now holds: the host's value after
+    // clamping, and for a switch after stepping.
+    if (IGraphics* graphics = GetGraphics())
+      graphics->UpdateParameterControls(static_cast<int>(id), param->NormalizedValue(), true);
     ParameterChanged(static_cast<int>(id));
   }
 }

@@ -1,0 +1,193 @@
+#pragma once
+
+#include "graphics/IBox.h"
+#include "graphics/IControl.h"
+#include "graphics/IGraphicsTypes.h"
+#include "graphics/IMenu.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class IParamEntry;
+class IPlugBase;
+class LICE_IBitmap;
+class LICE_IFont;
+class LICE_MemBitmap;
+class LICE_SysBitmap;
+
+// The editor's drawing context: its controls, its off-screen surface, the
+// mouse state, and the module-wide caches of decoded pictures and fonts.
+//
+// It routes mouse and key events from the window to the controls, redraws the
+// region of dirty controls and moves values both ways between controls and the
+// plug-in. The window, the screen, dialogs and the module's resources are
+// reached only through the virtual operations, which each platform's window
+// implements; everything else here is the same on every platform.
+//
+// Threads: everything runs on the user-interface thread except
+// UpdateParameterControls, which the audio thread also calls; it only stores
+// control values and flags, and the window's timer draws them.
+class IGraphics
+{
+public:
+  enum FileAction
+  {
+    kFileOpen = 0,
+    kFileSave = 1
+  };
+  static constexpr int kDefaultFps = 25;
+
+  IGraphics(IPlugBase* plug, int width, int height, int fps = kDefaultFps);
+
+  // --- What each platform's window provides -------------------------------------------
+  // Copies the box from the drawing surface to the window.
+  virtual bool PresentRegion(const IBox& box) = 0;
+  virtual bool MeasureText(ITextStyle& style, const char* text, IBox& box);
+  virtual void CancelValueEntry() = 0;
+  virtual void SetEditorSize(int width, int height);
+  virtual bool HasWindow() { return GetWindowHandle() != nullptr; }
+  virtual const char* GetDrawingApiName() { return ""; }
+  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+  // The menu (the top one or a submenu) that holds the user's choice, or null.
+  virtual IMenu* ShowPopupMenu(IMenu* menu, const IBox& box) = 0;
+  virtual void OpenValueEntry(IControl* control, const ITextStyle& style, const IBox& box,
+                              const char* text, IParamEntry* param) = 0;
+  virtual void GetHostFolder(std::string& folder) = 0;
+  virtual void GetPluginFolder(std::string& folder) = 0;
+  virtual void GetDesktopFolder(std::string& folder) = 0;
+  virtual void GetAppDataFolder(std::string& folder, bool allUsers) = 0;
+  virtual void GetUserAppDataFolder(std::string& folder) = 0;
+  // file: in, the proposed name; out, the chosen path or "" when cancelled.
+  // folder: in, where to start; out, the chosen file's folder.
+  virtual void AskForFile(std::string& file, int action, std::string& folder,
+                          const char* extensions) = 0;
+  virtual bool AskForColour(IColour& colour, const char* prompt) = 0;
+  virtual bool OpenLink(const char* address, const char* title, const char* confirmation,
+                        const char* failureMessage) = 0;
+  // Hooks nothing calls; they keep the operations in their order.
+  virtual void* UnusedHook17() { return nullptr; }
+  // Opens the editor window as a child of parent; null when it cannot be made.
+  virtual void* OpenWindow(void* parent) = 0;
+  virtual void UnusedHook19() {}
+  virtual void UnusedHook20() {}
+  virtual void CloseWindow() = 0;
+  virtual void* GetWindowHandle() = 0;
+  virtual bool ReadClipboardText(std::string& text) = 0;
+  virtual ~IGraphics();
+  virtual void HideCursorForDrag() {}
+  virtual void RestoreCursor() {}
+  virtual void UnusedHook27() = 0;
+  // Decodes the picture with this resource id; the name selects the decoder.
+  // Null when it cannot be loaded. The caller owns the result.
+  virtual LICE_IBitmap* LoadResourceImage(int id, const char* name) = 0;
+
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
+
+  // --- Building --------------------------------------------------------------------
+  // Controls belong to the context from here on.
+  void AttachBackground(IControl* control);
+  int AttachControl(IControl* control);
+  void SetKeyCatcher(IControl* control);
+  // The picture with this resource id, decoded once per module and shared by
+  // every editor. A picture that cannot be loaded gives a reference with no
+  // bitmap, whose controls draw nothing, so the editor still opens.
+  IBitmapRef LoadEditorImage(int id, const char* name, int frames = 1);
+  void PrepareDrawing();
+
+  // --- Drawing -----------------------------------------------------------------------
+  // Composites the source rectangle at (srcX, srcY) of the picture into dest,
+  // clipped to the region being redrawn. A null blend draws with source alpha.
+  bool BlitBitmap(const IBitmapRef& bitmap, const IBox& dest, int srcX, int srcY,
+                  const IBlend* blend);
+  // Draws text in the box; with measure, sets the box to the text's extent
+  // (aligned as the style says) and draws nothing. False when no font can be had.
+  bool DrawStyledText(ITextStyle& style, const char* text, IBox& box, bool measure = false);
+  LICE_IFont* FindOrCreateFont(ITextStyle& style);
+  // The union of the dirty controls' boxes; false when nothing is dirty.
+  bool FindDirtyRegion(IBox& region);
+  // Draws the controls meeting the box onto the surface and presents the box.
+  bool DrawRegion(const IBox& box);
+
+  // --- Mouse and keys ----------------------------------------------------------------
+  int FindControlAt(int x, int y);
+  void HandleMouseDown(int x, int y, const IMouseKeys& keys);
+  void HandleMouseUp(int x, int y, const IMouseKeys& keys);
+  void HandleMouseDrag(int x, int y, const IMouseKeys& keys);
+  // True when the window must take the mouse capture.
+  bool HandleMouseDoubleClick(int x, int y, const IMouseKeys& keys);
+  void HandleMouseWheel(int x, int y, const IMouseKeys& keys, int steps);
+  bool HandleMouseOver(int x, int y, const IMouseKeys& keys);
+  void HandleMouseOut();
+  bool HandleKeyDown(int x, int y, int key);
+  void DropMouseCapture();
+
+  // --- Values ------------------------------------------------------------------------
+  // A value set outside the editor (host, state, engine) reaches the controls
+  // of that parameter. A plain value is clamped and normalized first.
+  void UpdateParameterControls(int paramIdx, double value, bool normalized);
+  // The right-click prompt: a menu of the parameter's texts, or a typed value.
+  void AskParameterValue(IControl* control, IParamEntry* param, const IBox& box);
+  // A value the user picked from a menu or typed, sent to the host as one
+  // complete gesture.
+  void SetValueFromUserAsGesture(IControl* control, double normalized);
+
+  // --- Access ------------------------------------------------------------------------
+  IPlugBase* GetPlug() const { return mPlug; }
+  int Width() const { return mWidth; }
+  int Height() const { return mHeight; }
+  int FPS() const { return mFps; }
+  int NControls() const { return static_cast<int>(mControls.size()); }
+  IControl* GetControl(int i) const;
+  LICE_SysBitmap* GetDrawBitmap() const { return mDrawBitmap.get(); }
+  const IBox& GetDrawRect() const { return mDrawRect; }
+  int GetMouseCapture() const { return mMouseCapture; }
+  int GetMouseOver() const { return mMouseOver; }
+  int GetMouseX() const { return mMouseX; }
+  int GetMouseY() const { return mMouseY; }
+  bool TooltipsEnabled() const { return mEnableTooltips; }
+  void EnableTooltips(bool enable) { mEnableTooltips = enable; }
+  void SetHandleMouseOver(bool handle) { mHandleMouseOver = handle; }
+  void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
+
+  // --- The module-wide caches --------------------------------------------------------
+  // Both live until the module unloads, when this runs; tests call it directly.
+  static void ReleaseModuleCaches();
+  static int NCachedImages();
+  static int NCachedFonts();
+
+protected:
+  bool CursorHidden() const { return mCursorHidden; }
+  void SetCursorHidden(bool hidden, int x = -1, int y = -1);
+  int HiddenCursorX() const { return mHiddenCursorX; }
+  int HiddenCursorY() const { return mHiddenCursorY; }
+
+private:
+  int FindMouseOverControlAt(int x, int y) const;
+  void DeleteControls();
+  void EndGesture();
+
+  std::vector<std::unique_ptr<IControl>> mControls;
+  IPlugBase* mPlug;
+  IBox mDrawRect;
+  bool mCursorHidden = false;
+  int mHiddenCursorX = -1;
+  int mHiddenCursorY = -1;
+  std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
+  std::unique_ptr<LICE_MemBitmap> mScratchBitmap;
+  int mWidth;
+  int mHeight;
+  int mFps;
+  int mMouseCapture = -1;
+  int mMouseOver = -1;
+  int mMouseX = 0;
+  int mMouseY = 0;
+  bool mHandleMouseOver = false;
+  bool mStrictDrawing = true;
+  bool mEnableTooltips = false;
+  std::unique_ptr<IControl> mKeyCatcher;
+  // The parameter whose press-and-release gesture is open, or -1: the release
+  // ends exactly the gesture the press began, and nothing else.
+  int mGestureParam = -1;
+};

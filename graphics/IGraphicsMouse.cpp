@@ -1,0 +1,149 @@
+// Mouse and key routing: from the window's events to the control under the
+// pointer, with the host's edit gestures around each press and release.
+#include "framework/IPlugBase.h"
+#include "graphics/IGraphics.h"
+
+int IGraphics::FindControlAt(int x, int y)
+{
+  if (mMouseCapture >= 0) return mMouseCapture;
+  for (int i = NControls() - 1; i >= 0; --i)
+  {
+    const IControl* control = GetControl(i);
+    if (!control->IsHidden() && !control->IsGrayed() && control->IsHit(x, y)) return i;
+  }
+  return -1;
+}
+
+int IGraphics::FindMouseOverControlAt(int x, int y) const
+{
+  for (int i = NControls() - 1; i >= 0; --i)
+  {
+    const IControl* control = GetControl(i);
+    if (control->IsHidden()) continue;
+    if (control->IsGrayed() && !control->MouseOverWhenGreyed()) continue;
+    if (control->IsHit(x, y)) return i;
+  }
+  return -1;
+}
+
+void IGraphics::DropMouseCapture()
+{
+  mMouseCapture = -1;
+  mMouseX = mMouseY = -1;
+}
+
+void IGraphics::EndGesture()
+{
+  if (mGestureParam < 0) return;
+  const int param = mGestureParam;
+  mGestureParam = -1;
+  if (mPlug) mPlug->EndParamEdit(param);
+}
+
+void IGraphics::HandleMouseDown(int x, int y, const IMouseKeys& keys)
+{
+  DropMouseCapture();
+  // A press while another is held (the other button) first closes that gesture.
+  EndGesture();
+  const int c = FindControlAt(x, y);
+  if (c < 0) return;
+  IControl* control = GetControl(c);
+  mMouseCapture = c;
+  mMouseX = x;
+  mMouseY = y;
+
+  const int param = control->ParamIdx();
+  if (mPlug && mPlug->ApiCode() == kApiVST3 && keys.right && param >= 0)
+  {
+    // VST 3 hosts offer their own menu for a parameter; it is not an edit.
+    DropMouseCapture();
+    mPlug->ShowHostParamMenu(param, x, y);
+    return;
+  }
+  if (param >= 0 && mPlug)
+  {
+    mPlug->BeginParamEdit(param);
+    mGestureParam = param;
+  }
+  control->OnMouseDown(x, y, keys);
+}
+
+void IGraphics::HandleMouseUp(int x, int y, const IMouseKeys& keys)
+{
+  const int c = FindControlAt(x, y);
+  DropMouseCapture();
+  if (c >= 0) GetControl(c)->OnMouseUp(x, y, keys);
+  EndGesture();
+}
+
+void IGraphics::HandleMouseDrag(int x, int y, const IMouseKeys& keys)
+{
+  IControl* control = GetControl(mMouseCapture);
+  if (!control || (x == mMouseX && y == mMouseY)) return;
+  const int dX = x - mMouseX;
+  const int dY = y - mMouseY;
+  mMouseX = x;
+  mMouseY = y;
+  control->OnMouseDrag(x, y, dX, dY, keys);
+}
+
+bool IGraphics::HandleMouseDoubleClick(int x, int y, const IMouseKeys& keys)
+{
+  DropMouseCapture();
+  const int c = FindControlAt(x, y);
+  if (c < 0) return false;
+  IControl* control = GetControl(c);
+  if (control->DblAsSingleClick())
+  {
+    // Handled as a press: it opens a gesture that the release will end.
+    EndGesture();
+    mMouseCapture = c;
+    mMouseX = x;
+    mMouseY = y;
+    if (control->ParamIdx() >= 0 && mPlug)
+    {
+      mPlug->BeginParamEdit(control->ParamIdx());
+      mGestureParam = control->ParamIdx();
+    }
+    control->OnMouseDown(x, y, keys);
+    return true;
+  }
+  // The control reports its own edit as a complete gesture.
+  control->OnMouseDoubleClick(x, y, keys);
+  return false;
+}
+
+void IGraphics::HandleMouseWheel(int x, int y, const IMouseKeys& keys, int steps)
+{
+  const int c = FindControlAt(x, y);
+  if (c >= 0) GetControl(c)->OnMouseWheel(x, y, keys, steps);
+}
+
+bool IGraphics::HandleMouseOver(int x, int y, const IMouseKeys& keys)
+{
+  if (!mHandleMouseOver) return false;
+  const int c = FindMouseOverControlAt(x, y);
+  if (c < 0) return true;
+  mMouseX = x;
+  mMouseY = y;
+  GetControl(c)->OnMouseOver(x, y, keys);
+  if (mMouseOver >= 0 && mMouseOver != c)
+  {
+    if (IControl* previous = GetControl(mMouseOver)) previous->OnMouseOut();
+  }
+  mMouseOver = c;
+  return true;
+}
+
+void IGraphics::HandleMouseOut()
+{
+  for (const auto& control : mControls) control->OnMouseOut();
+  mMouseOver = -1;
+}
+
+bool IGraphics::HandleKeyDown(int x, int y, int key)
+{
+  const int c = FindControlAt(x, y);
+  if (c > 0) return GetControl(c)->OnKeyDown(x, y, key);
+  return mKeyCatcher ? mKeyCatcher->OnKeyDown(x, y, key) : false;
+}

@@ -1,0 +1,61 @@
+#include "tests/graphics/EditorFixture.h"
+
+namespace
+{
+IPlugConfig EditConfig(int api)
+{
+  IPlugConfig config;
+  config.nParams = EditPlug::kNumParams;
+  config.nPresets = 1;
+  config.channelIO = "2-2";
+  config.effectName = "Edit";
+  config.apiCode = api;
+  return config;
+}
+}  // namespace
+
+EditPlug::EditPlug(int api) : IPlugBase(EditConfig(api))
+{
+  GetParam(kGain)->DefineContinuous("Gain", 0.0, -24.0, 24.0, 0.01, "dB");
+  GetParam(kSwitch)->DefineInteger("Switch", 0, 0, 1);
+  GetParam(kFreq)->DefineContinuous("Freq", 120.0, 30.0, 450.0, 0.01, "Hz", "", 2.0);
+}
+
+std::string EditPlug::Kinds() const
+{
+  std::string kinds;
+  for (const HostEvent& e : events) kinds += e.kind;
+  return kinds;
+}
+
+TestGraphics::TestGraphics(IPlugBase* plug, int width, int height)
+  : IGraphicsWindowless(plug, width, height)
+{
+}
+
+LICE_IBitmap* TestGraphics::LoadResourceImage(int id, const char*)
+{
+  ++decodes;
+  if (missing.count(id)) return nullptr;
+  for (const Picture& p : pictures)
+  {
+    if (p.id == id) return MakeStrip(p.w, p.h, p.frames, static_cast<unsigned>(id));
+  }
+  return nullptr;
+}
+
+LICE_MemBitmap* MakeStrip(int w, int h, int frames, unsigned seed)
+{
+  auto* bitmap = new LICE_MemBitmap(w, h * frames);
+  for (int y = 0; y < h * frames; ++y)
+  {
+    for (int x = 0; x < w; ++x)
+    {
+      const unsigned v = (static_cast<unsigned>(x * 7 + y * 13) + seed * 31) * 2654435761u;
+      const int alpha = (x * 255) / (w > 1 ? w - 1 : 1);  // 0 at the left, 255 at the right
+      bitmap->Pixels()[y * bitmap->RowSpan() + x] =
+          LICE_RGBA(static_cast<int>(v >> 24), static_cast<int>(v >> 16), y / h * 40, alpha);
+    }
+  }
+  return bitmap;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// A small plug-in that records what its editor sends to the host, and a
+// windowless editor whose pictures are made in memory.
+
+#include "framework/IPlugBase.h"
+#include "graphics/IGraphicsWindowless.h"
+#include "raster/LICE_MemBitmap.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+// One call the editor made on the plug-in's host side.
+struct HostEvent
+{
+  char kind;  // 'b' begin, 'p' perform, 'e' end, 'm' host menu
+  int param;
+  double value;
+
+  bool operator==(const HostEvent& o) const
+  {
+    return kind == o.kind && param == o.param && value == o.value;
+  }
+};
+
+class EditPlug : public IPlugBase
+{
+public:
+  enum Param
+  {
+    kGain = 0,    // -24..24 dB, step 0.01
+    kSwitch = 1,  // integer 0..1
+    kFreq = 2,    // 30..450, shape 2
+    kNumParams = 3
+  };
+
+  explicit EditPlug(int api = kApiVST3);
+
+  void BeginParamEdit(int idx) override { events.push_back({'b', idx, 0.0}); }
+  void ReportParamEdit(int idx, double n) override { events.push_back({'p', idx, n}); }
+  void EndParamEdit(int idx) override { events.push_back({'e', idx, 0.0}); }
+  void ShowHostParamMenu(int idx, int, int) override { events.push_back({'m', idx, 0.0}); }
+
+  // The kinds of the recorded events in order, e.g. "bppe".
+  std::string Kinds() const;
+
+  std::vector<HostEvent> events;
+};
+
+// Pictures by resource id: a strip of frames h pixels high, w wide, each
+// frame's pixels distinct and partly transparent. Ids listed as missing load
+// nothing. Counts every decode.
+class TestGraphics : public IGraphicsWindowless
+{
+public:
+  struct Picture
+  {
+    int id, w, h, frames;
+  };
+
+  TestGraphics(IPlugBase* plug, int width = 200, int height = 100);
+
+  LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+
+  void AddPicture(Picture p) { pictures.push_back(p); }
+
+  std::vector<Picture> pictures;
+  std::set<int> missing;
+  int decodes = 0;
+};
+
+// A strip of frames w x h stacked vertically; pixel values depend on the
+// frame, the position and seed, with alpha from transparent to opaque.
+LICE_MemBitmap* MakeStrip(int w, int h, int frames, unsigned seed);
+
+// A control that counts its drawing passes.
+class CountingControl : public IControl
+{
+public:
+  using IControl::IControl;
+  bool Draw(IGraphics&) override
+  {
+    ++draws;
+    return true;
+  }
+  int draws = 0;
+};
