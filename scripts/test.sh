@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test run: install what is missing, build both targets, run the native
-# tests (plain and under AddressSanitizer/UBSan) and the Windows tests under Wine.
+# tests (plain and under AddressSanitizer/UBSan), the editor's threads stress test
+# under ThreadSanitizer, and the Windows tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +20,7 @@ run_preset() {
 
 run_preset linux
 run_preset linux-asan
+run_preset linux-tsan
 
 # One fresh Wine prefix per run; its first start is the slow one.
 export MORVEX_WINEPREFIX="$PWD/build/windows/wineprefix"

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/Morvex.h"
+#include "graphics/IGraphicsWindowless.h"
+#include "graphics/IKnobControl.h"
 
 namespace
 {
@@ -181,17 +183,22 @@ TEST(MorvexProcess, ZeroFramesStepsTheSmoothersButWritesNothing)
   EXPECT_NE(a.l, b.l);
 }
 
-TEST(MorvexProcess, IoLinkDrivesOutputFromInput)
+TEST(MorvexProcess, IoLinkDrivesOutputFromInputAndMovesTheOutputKnob)
 {
-  struct Case { double input, expectedOutput; };
-  for (const Case c : {Case{6.0, -6.0}, Case{-24.0, 24.0}, Case{24.0, -24.0}})
+  struct Case { double input, expectedOutput, knob; };
+  for (const Case c : {Case{6.0, -6.0, 0.375}, Case{-24.0, 24.0, 1.0}, Case{24.0, -24.0, 0.0}})
   {
     Morvex plug;
+    auto* editor = new IGraphicsWindowless(&plug, 100, 100);
+    IKnobMultiControl* knob = new IKnobMultiControl(&plug, 0, 0, Morvex::kOutput, IBitmapRef());
+    editor->AttachControl(knob);
+    plug.AttachEditor(editor);
     Set(plug, Morvex::kIOLink, 1);
     Set(plug, Morvex::kInput, c.input);
     const Stereo in = Sine(44100, 1000.0, 44100.0, 0.01);
     const Stereo out = Render(plug, in);
     EXPECT_DOUBLE_EQ(plug.GetParam(Morvex::kOutput)->Value(), c.expectedOutput);
+    EXPECT_DOUBLE_EQ(knob->GetValue(), c.knob);
     // Input and output gains cancel once both 10 Hz smoothers have settled.
     EXPECT_NEAR(20.0 * std::log10(Rms(out.l, 22050) / Rms(in.l, 22050)), 0.0, 0.05) << c.input;
   }

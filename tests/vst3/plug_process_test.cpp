@@ -1,3 +1,5 @@
+#include "graphics/IBitmapControl.h"
+#include "graphics/IGraphicsWindowless.h"
 #include "tests/vst3/AudioBlock.h"
 #include "tests/vst3/ProbePlug.h"
 #include "tools/host/HostApplication.h"
@@ -245,6 +247,26 @@ TEST_F(ProcessTest, onlyTheLastPointOfAQueueCounts)
   ASSERT_EQ(plug->process(block.data), kResultOk);
   EXPECT_DOUBLE_EQ(value(ProbePlug::kGain), 8.0);
   EXPECT_EQ(plug->changed, std::vector<int>{ProbePlug::kGain});
+}
+
+TEST_F(ProcessTest, editorControlsShowWhatTheParameterHoldsAfterAHostChange)
+{
+  ASSERT_EQ(setup(64), kResultOk);
+  auto* editor = new IGraphicsWindowless(plug.get(), 100, 100);
+  auto* gain = new IBitmapControl(plug.get(), 0, 0, ProbePlug::kGain, IBitmapRef());
+  auto* steps = new IBitmapControl(plug.get(), 10, 0, ProbePlug::kSwitch, IBitmapRef());
+  editor->AttachControl(gain);
+  editor->AttachControl(steps);
+  plug->AttachEditor(editor);
+  host::ParameterChanges changes;
+  changes.add(ProbePlug::kGain, 0.75);
+  changes.add(ProbePlug::kSwitch, 0.4);  // 1.2 of 0..3, stepped to 1
+  ProcessData data;
+  data.inputParameterChanges = &changes;
+  ASSERT_EQ(plug->process(data), kResultOk);
+  EXPECT_DOUBLE_EQ(gain->GetValue(), 0.75);
+  EXPECT_DOUBLE_EQ(steps->GetValue(), 1.0 / 3.0);
+  EXPECT_TRUE(steps->IsDirty());
 }
 
 TEST_F(ProcessTest, changesForUnknownIdsAndEmptyQueuesAreIgnored)
