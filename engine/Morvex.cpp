@@ -1,6 +1,9 @@
 #include "engine/Morvex.h"
 
+#include "engine/MorvexEditor.h"
 #include "framework/FourCC.h"
+#include "graphics/IEditorFactory.h"
+#include "graphics/IGraphics.h"
 
 #include <initializer_list>
 
@@ -88,8 +91,14 @@ Morvex::Morvex(const IPlugInstanceInfo& instanceInfo)
   DefineParameters();
   for (int i = 0; i < kNumMirrored; ++i) mMirror[i] = GetParam(i)->Value();
 
-  // The editor is built here and handed over with AttachEditor(); without a
-  // graphics context there is no editor to attach.
+  // The editor: this platform's window with the layout's pictures and
+  // controls. Where there is no editor window, hosts show their own panel.
+  if (IGraphics* editor = MakeEditorGraphics(this, MorvexEditor::kWidth, MorvexEditor::kHeight,
+                                             IGraphics::kDefaultFps, instanceInfo.moduleHandle))
+  {
+    MorvexEditor::AttachControls(*editor, *this);
+    AttachEditor(editor);
+  }
 
   CaptureDefaultPreset();
 }

@@ -5,6 +5,10 @@
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <vector>
+
+class IPlugVST3View;
+
 // IPlugBase joined to a VST 3 single-component effect: one object is the
 // audio component, the audio processor and the edit controller. The plug-in
 // class derives from it; host calls arrive here and reach the plug-in
@@ -93,6 +97,13 @@ public:
   void HostTimeSignature(int* numerator, int* denominator) override;
   void HostTransport(IHostTransport* transport) override;
   void SetLatency(int samples) override;
+  void ResizeEditor(int width, int height) override;
+  void ShowHostParamMenu(int paramIdx, int x, int y) override;
+
+  // The editor views the host holds; edits and host menus use the first.
+  void AddView(IPlugVST3View* view);
+  void RemoveView(IPlugVST3View* view);
+  int NViews() const { return static_cast<int>(mViews.size()); }
 
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
   REFCOUNT_METHODS(SingleComponentEffect)
@@ -112,4 +123,5 @@ private:
   void silenceOutputs(Steinberg::Vst::ProcessData& data);
 
   Steinberg::Vst::ProcessContext mProcessContext = {};
+  std::vector<IPlugVST3View*> mViews;
 };

@@ -119,13 +119,6 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue normaliz
   return kResultOk;
 }
 
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString)
-{
-  // Editor seam: the editor view comes with the graphics context. Until then,
-  // and always on Linux, hosts show their own panel for the parameters.
-  return nullptr;
-}
-
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)
 {
   return kResultOk;
