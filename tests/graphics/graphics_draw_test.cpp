@@ -171,6 +171,35 @@ TEST_F(DrawTest, strictRedrawDrawsTheControlsMeetingTheBoxAndCleansAll)
   EXPECT_EQ(IBox(0, 0, 1, 1), graphics.LastPresented());
 }
 
+TEST_F(DrawTest, nonStrictRedrawDrawsEachDirtyControlWithWhatMeetsIt)
+{
+  EditPlug plug;
+  TestGraphics graphics(&plug, 200, 100);
+  graphics.SetStrictDrawing(false);
+  auto* background = new CountingControl(&plug, IBox(0, 0, 200, 100));
+  auto* a = new CountingControl(&plug, IBox(10, 10, 30, 30));
+  auto* b = new CountingControl(&plug, IBox(25, 25, 45, 45));  // overlaps a
+  auto* c = new CountingControl(&plug, IBox(100, 10, 120, 30));
+  auto* hidden = new CountingControl(&plug, IBox(10, 10, 30, 30));
+  hidden->Hide(true);
+  graphics.AttachBackground(background);
+  for (CountingControl* control : {a, b, c, hidden}) graphics.AttachControl(control);
+  graphics.PrepareDrawing();
+
+  // A dirty background redraws everything shown.
+  graphics.DrawRegion(IBox(0, 0, 200, 100));
+  EXPECT_EQ((std::vector<int>{1, 1, 1, 1, 0}),
+            (std::vector<int>{background->draws, a->draws, b->draws, c->draws, hidden->draws}));
+
+  // Then only a is dirty: it is drawn over the background, with b over it.
+  for (CountingControl* control : {background, a, b, c, hidden}) control->SetClean();
+  a->SetDirty(false);
+  graphics.DrawRegion(a->GetBox());
+  EXPECT_EQ((std::vector<int>{2, 2, 2, 1, 0}),
+            (std::vector<int>{background->draws, a->draws, b->draws, c->draws, hidden->draws}));
+  EXPECT_FALSE(a->IsDirty());
+}
+
 TEST_F(DrawTest, controlChangedFromThePlugInIsDrawnInTwoPasses)
 {
   SmallEditor editor;
