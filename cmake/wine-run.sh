@@ -13,7 +13,15 @@ mkdir -p "$WINEPREFIX"
 
 wine=$(command -v wine64 || command -v wine)
 if [ "$x11" -eq 1 ]; then
-  exec xvfb-run -a "$wine" "$@"
+  # Windows need a Wine server that started with this display: one lingering
+  # from a run without a display would give them nowhere to show.
+  wineserver -w || true
+  # The virtual display has no window manager, so Wine must not wait for one
+  # whenever a top-level window shows or hides (two seconds each time).
+  exec xvfb-run -a sh -c '
+    grep -qs "\"Managed\"=\"N\"" "$WINEPREFIX/user.reg" ||
+      "$0" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+    exec "$0" "$@"' "$wine" "$@"
 fi
 # Without a display Wine still runs console programs; keep it from trying X.
 exec env -u DISPLAY "$wine" "$@"
