@@ -18,8 +18,9 @@
 // --- Message box --------------------------------------------------------------------
 
 // The host's top-level window, which owns our message boxes. The editor keeps
-// one for its lifetime: the window is found once, and its class name lets a
-// later editor of the same host find it again without a parent.
+// one for its lifetime. Once found, the window is kept; when the caller clears
+// it (say, the host's window has gone), the remembered class name finds the
+// host's window again, even without a parent.
 struct WinMainWindow
 {
   static constexpr int kClassNameSize = 128;
@@ -28,7 +29,8 @@ struct WinMainWindow
 };
 
 // Finds main.window when it is not known yet: from parent, by walking GetParent
-// up to the top-level window (and remembering its class name); without a parent,
+// as far as it goes (child to parent, owned popup to owner) and remembering the
+// class name of the window it ends at; without a parent,
 // the first top-level window of this process whose class name is the remembered
 // one. Gives main.window, null when nothing was found.
 HWND WinFindMainWindow(WinMainWindow& main, HWND parent);

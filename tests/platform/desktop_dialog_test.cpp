@@ -53,31 +53,13 @@ struct FloatingEditor
   ~FloatingEditor() { DestroyWindow(floating); }
 };
 
-TEST(DesktopMessageBox, TheHostsMainWindowIsFoundOnceAndThenByItsClassName)
+TEST(DesktopMessageBox, IsOwnedByTheHostsMainWindowFoundOnceAndLaterByItsClassName)
 {
   TestHostWindows windows;
   FloatingEditor plugin(windows.host);
-
   WinMainWindow main;
   EXPECT_EQ(WinFindMainWindow(main, nullptr), nullptr) << "nothing to go by yet";
-  EXPECT_EQ(WinFindMainWindow(main, plugin.editor), windows.host);
-  EXPECT_STREQ(main.className, kTestHostClass);
-  EXPECT_EQ(WinFindMainWindow(main, plugin.floating), windows.host) << "kept once found";
 
-  WinMainWindow byClass;
-  std::strcpy(byClass.className, kTestHostClass);
-  EXPECT_EQ(WinFindMainWindow(byClass, nullptr), windows.host);
-
-  WinMainWindow otherClass;
-  std::strcpy(otherClass.className, "MorvexDesktopTestHos");  // a prefix is not the class
-  EXPECT_EQ(WinFindMainWindow(otherClass, nullptr), nullptr);
-}
-
-TEST(DesktopMessageBox, IsOwnedByTheHostsMainWindowAboveTheEditor)
-{
-  TestHostWindows windows;
-  FloatingEditor plugin(windows.host);
-  WinMainWindow main;
   HWND owner = nullptr;
   std::string text;
   ModalActor actor([] { return FindVisibleWindow("#32770", "Morvex box"); },
@@ -91,6 +73,16 @@ TEST(DesktopMessageBox, IsOwnedByTheHostsMainWindowAboveTheEditor)
   EXPECT_EQ(owner, windows.host);
   EXPECT_EQ(text, "Reset all?");
   EXPECT_EQ(answer, IDCANCEL);
+  EXPECT_EQ(main.window, windows.host);
+  EXPECT_STREQ(main.className, kTestHostClass);
+
+  // Without a parent, the remembered class name finds it, and only the exact name.
+  WinMainWindow later;
+  std::strcpy(later.className, main.className);
+  EXPECT_EQ(WinFindMainWindow(later, nullptr), windows.host);
+  WinMainWindow otherClass;
+  std::strcpy(otherClass.className, "MorvexDesktopTestHos");
+  EXPECT_EQ(WinFindMainWindow(otherClass, nullptr), nullptr);
 }
 
 // What the link's stand-in for the shell saw.

@@ -57,7 +57,7 @@ std::string LabelAt(HMENU menu, int position)
   return text;
 }
 
-TEST(DesktopMenu, BuildsItemsWithDepthFirstIdsFlagsAndNumberedLabels)
+TEST(DesktopMenu, BuildsItemsWithDepthFirstIdsFlagsAndNumberedLabelsAndMapsCommandsBack)
 {
   NestedMenu m;
   std::vector<WinSubmenuBlock> blocks;
@@ -113,28 +113,13 @@ TEST(DesktopMenu, BuildsItemsWithDepthFirstIdsFlagsAndNumberedLabels)
     const UINT mask = (item.state & MF_SEPARATOR) ? UINT(MF_SEPARATOR) : kStates;
     EXPECT_EQ(GetMenuState(item.menu, UINT(item.position), MF_BYPOSITION) & mask, item.state);
   }
-  DestroyMenu(top);
-}
 
-TEST(DesktopMenu, ACommandIdFindsTheMenuThatHoldsItAndSetsItsChoice)
-{
-  const struct {
-    int id;
-    int menu;  // 0 top, 1 A, 2 B, 3 C, -1 none
-    int index;
-  } cases[] = {{0, 0, 0}, {6, 0, 6}, {7, 1, 0}, {9, 1, 2}, {10, 2, 0},
-               {11, 2, 1}, {12, 3, 0}, {13, -1, -1}, {-1, -1, -1}};
-  for (const auto& c : cases) {
-    NestedMenu m;
-    std::vector<WinSubmenuBlock> blocks;
-    HMENU built = WinBuildPopupMenu(*m.top, blocks);
-    IMenu* const menus[] = {m.top.get(), m.a, m.b, m.c};
-    IMenu* holder = WinMenuForCommand(*m.top, blocks, c.id);
-    EXPECT_EQ(holder, c.menu < 0 ? nullptr : menus[c.menu]) << c.id;
-    for (int i = 0; i < 4; ++i)
-      EXPECT_EQ(menus[i]->ChosenItemIdx(), i == c.menu ? c.index : -1) << c.id << " menu " << i;
-    DestroyMenu(built);
-  }
+  // A command names the menu that holds it, which takes its own index.
+  EXPECT_EQ(WinMenuForCommand(*m.top, blocks, 11), m.b);
+  EXPECT_EQ(m.b->ChosenItemIdx(), 1);
+  EXPECT_EQ(WinMenuForCommand(*m.top, blocks, 13), nullptr);
+  EXPECT_EQ(m.top->ChosenItemIdx(), -1);
+  DestroyMenu(top);
 }
 
 // Keys for the open menu, posted to its thread's queue as the keyboard would.
