@@ -53,6 +53,20 @@ void IParamEntry::DefineInteger(const char* name, int defaultValue, int minimum,
   DefineContinuous(name, defaultValue, minimum, maximum, 1.0, label, group, 1.0);
 }
 
+void IParamEntry::DefineEnum(const char* name, int defaultValue, int nTexts, const char* label,
+                             const char* group)
+{
+  if (mKind == kKindUndefined) mKind = kKindEnum;
+  DefineContinuous(name, defaultValue, 0.0, nTexts > 1 ? nTexts - 1 : 1, 1.0, label, group, 1.0);
+}
+
+void IParamEntry::DefineBool(const char* name, bool defaultValue, const char* label,
+                             const char* group)
+{
+  if (mKind == kKindUndefined) mKind = kKindBool;
+  DefineContinuous(name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, label, group, 1.0);
+}
+
 void IParamEntry::SetShape(double shape)
 {
   // A shape that is zero, negative or not finite would make the mapping divide

@@ -35,6 +35,12 @@ public:
                         double shape = 1.0);
   void DefineInteger(const char* name, int defaultValue, int minimum, int maximum,
                      const char* label = "", const char* group = "");
+  // A choice among nTexts values 0..nTexts - 1, each shown by its display text
+  // (SetDisplayText); the editor offers them as a menu.
+  void DefineEnum(const char* name, int defaultValue, int nTexts, const char* label = "",
+                  const char* group = "");
+  void DefineBool(const char* name, bool defaultValue, const char* label = "",
+                  const char* group = "");
 
   // A shape of 0 (or anything not a positive finite number) keeps the current one.
   void SetShape(double shape);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/IGraphics.h"
+#include "platform/win/WinDesktop.h"
 
 #include <windows.h>
 
@@ -90,11 +91,9 @@ private:
   EntryState mEntryState = EntryState::None;
   bool mTooltipShown = false;
   int mTooltipIndex = -1;
-  COLORREF* mCustomColours = nullptr;
-  DWORD mProcessId = 0;
+  COLORREF* mCustomColours = nullptr;  // the colour dialog's custom colours
   HWND mParentWindow = nullptr;
-  HWND mMainWindow = nullptr;
-  std::string mMainWindowClass;
+  WinMainWindow mMainWindow;  // the host's window that owns message boxes
   bool mClosing = false;
   int mWheelRemainder = 0;
 };

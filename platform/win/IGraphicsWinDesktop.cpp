@@ -1,18 +1,52 @@
-// Desktop services: placeholders until the Win32 services land.
+// The editor window's desktop services: message box, popup menu, folders,
+// dialogs, web links and the clipboard, each handed to its Win32 function.
 #include "platform/win/IGraphicsWin.h"
+#include "platform/win/WinDesktop.h"
 
-int IGraphicsWin::ShowMessageBox(const char*, const char*, int) { return 0; }
-IMenu* IGraphicsWin::ShowPopupMenu(IMenu*, const IBox&) { return nullptr; }
-void IGraphicsWin::GetHostFolder(std::string& folder) { folder.clear(); }
-void IGraphicsWin::GetPluginFolder(std::string& folder) { folder.clear(); }
-void IGraphicsWin::GetDesktopFolder(std::string& folder) { folder.clear(); }
-void IGraphicsWin::GetAppDataFolder(std::string& folder, bool) { folder.clear(); }
-void IGraphicsWin::GetUserAppDataFolder(std::string& folder) { folder.clear(); }
-void IGraphicsWin::AskForFile(std::string& file, int, std::string&, const char*) { file.clear(); }
-bool IGraphicsWin::AskForColour(IColour&, const char*) { return false; }
-bool IGraphicsWin::OpenLink(const char*, const char*, const char*, const char*) { return false; }
-bool IGraphicsWin::ReadClipboardText(std::string& text)
+int IGraphicsWin::ShowMessageBox(const char* text, const char* caption, int type)
 {
-  text.clear();
-  return false;
+  return WinShowMessageBox(mMainWindow, mParentWindow, text, caption, static_cast<UINT>(type));
 }
+
+IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IBox& box)
+{
+  // The menu takes the mouse; no control may still think it holds it.
+  DropMouseCapture();
+  IMenu* chosen = mWindow ? WinShowPopupMenu(mWindow, menu, box) : nullptr;
+  if (mWindow) InvalidateRect(mWindow, nullptr, FALSE);
+  return chosen;
+}
+
+void IGraphicsWin::GetHostFolder(std::string& folder) { folder = WinHostFolder(); }
+
+void IGraphicsWin::GetPluginFolder(std::string& folder) { folder = WinModuleFolder(mModuleInstance); }
+
+void IGraphicsWin::GetDesktopFolder(std::string& folder) { folder = WinDesktopFolder(); }
+
+void IGraphicsWin::GetAppDataFolder(std::string& folder, bool allUsers)
+{
+  folder = WinAppDataFolder(allUsers);
+}
+
+void IGraphicsWin::GetUserAppDataFolder(std::string& folder) { folder = WinUserAppDataFolder(); }
+
+void IGraphicsWin::AskForFile(std::string& file, int action, std::string& folder,
+                              const char* extensions)
+{
+  WinAskForFile(mWindow, file, action, folder, extensions);
+}
+
+bool IGraphicsWin::AskForColour(IColour& colour, const char* prompt)
+{
+  if (!mWindow) return false;
+  if (!mCustomColours) mCustomColours = new COLORREF[16]();  // kept for later dialogs
+  return WinAskForColour(mWindow, mCustomColours, colour, prompt);
+}
+
+bool IGraphicsWin::OpenLink(const char* address, const char* title, const char* confirmation,
+                            const char* failureMessage)
+{
+  return WinOpenLink(mWindow, address, title, confirmation, failureMessage);
+}
+
+bool IGraphicsWin::ReadClipboardText(std::string& text) { return WinReadClipboardText(text); }

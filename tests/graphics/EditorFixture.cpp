@@ -19,6 +19,10 @@ EditPlug::EditPlug(int api) : IPlugBase(EditConfig(api))
   GetParam(kGain)->DefineContinuous("Gain", 0.0, -24.0, 24.0, 0.01, "dB");
   GetParam(kSwitch)->DefineInteger("Switch", 0, 0, 1);
   GetParam(kFreq)->DefineContinuous("Freq", 120.0, 30.0, 450.0, 0.01, "Hz", "", 2.0);
+  GetParam(kMode)->DefineEnum("Mode", 1, 3);
+  GetParam(kMode)->SetDisplayText(0, "Soft");
+  GetParam(kMode)->SetDisplayText(1, "Warm");
+  GetParam(kMode)->SetDisplayText(2, "Hot");
 }
 
 std::string EditPlug::Kinds() const

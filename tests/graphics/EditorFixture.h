@@ -31,7 +31,8 @@ public:
     kGain = 0,    // -24..24 dB, step 0.01
     kSwitch = 1,  // integer 0..1
     kFreq = 2,    // 30..450, shape 2
-    kNumParams = 3
+    kMode = 3,    // a choice of "Soft", "Warm", "Hot"
+    kNumParams = 4
   };
 
   explicit EditPlug(int api = kApiVST3);

@@ -9,6 +9,7 @@
 #include "raster/LICE_SysBitmap.h"
 #include "tests/graphics/EditorFixture.h"
 #include "tests/platform/WindowFixture.h"
+#include "tests/platform/desktop_support.h"
 
 #include <windowsx.h>
 
@@ -272,5 +273,46 @@ TEST_F(WindowTest, redrawWhileTheFieldIsOpenLeavesItsControlUnpainted)
     }
   EXPECT_EQ(0, knobChanged);
   EXPECT_GT(toggleChanged, 0);
+}
+TEST_F(WindowTest, promptOffersAMenuOfTextsOrTheValueToTypeAndTakesTheChoiceAsOneGesture)
+{
+  Editor e;
+  e.graphics->OpenWindow(host.Handle());
+  auto* mode = new CountingControl(&e.plug, IBox(150, 60, 190, 90), EditPlug::kMode);
+  e.graphics->AttachControl(mode);
+
+  // A choice parameter: a menu of its texts with the current one checked.
+  std::vector<std::string> checked;
+  ModalActor actor([] { return FindVisibleWindow("#32768"); },
+                   [&checked](HWND menuWindow) {
+                     HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, 0x01E1, 0, 0));
+                     for (int i = 0; i < GetMenuItemCount(menu); ++i)
+                     {
+                       char text[32] = "";
+                       GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+                       if (GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED) checked.push_back(text);
+                     }
+                     for (int i = 0; i < 3; ++i) PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+                     PostMessageA(menuWindow, WM_CHAR, '\r', 0);
+                   });
+  e.graphics->AskParameterValue(mode, e.plug.GetParam(EditPlug::kMode), mode->GetBox());
+  ASSERT_TRUE(actor.Finish());
+  EXPECT_EQ(std::vector<std::string>{"Warm"}, checked);
+  EXPECT_EQ(2.0, e.plug.GetParam(EditPlug::kMode)->Value());
+  EXPECT_EQ("bpe", e.plug.Kinds());
+
+  // A continuous parameter: the field opens with the value at its precision.
+  e.plug.events.clear();
+  e.plug.GetParam(EditPlug::kGain)->AssignPlain(3.25);
+  e.graphics->AskParameterValue(e.knob, e.plug.GetParam(EditPlug::kGain), IBox(10, 30, 50, 46));
+  ASSERT_NE(nullptr, e.graphics->EntryField());
+  char text[33] = "";
+  GetWindowTextA(e.graphics->EntryField(), text, sizeof text);
+  EXPECT_STREQ("3.25", text);
+  SetWindowTextA(e.graphics->EntryField(), "-6.5");
+  SendMessageA(e.graphics->EntryField(), WM_KEYDOWN, VK_RETURN, 0);
+  Pump(120);
+  EXPECT_EQ(-6.5, e.plug.GetParam(EditPlug::kGain)->Value());
+  EXPECT_EQ("bpe", e.plug.Kinds());
 }
 }  // namespace
