@@ -1,5 +1,7 @@
 #include "tests/platform/WindowFixture.h"
 
+#include "tools/host/ScreenReadback.h"
+
 namespace
 {
 const char* const kHostClass = "MorvexTestHost";
@@ -36,44 +38,13 @@ LRESULT CALLBACK HostWindow::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM l
   return DefWindowProcA(window, msg, wParam, lParam);
 }
 
-void Pump(int milliseconds)
-{
-  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-  do
-  {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
+void Pump(int milliseconds) { host::PumpMessages(milliseconds); }
 
 std::vector<uint32_t> ReadWindow(HWND window, int width, int height)
 {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(memory, section);
-  HDC screen = GetDC(window);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  ReleaseDC(window, screen);
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  const uint32_t* source = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(section);
-  return pixels;
+  host::RgbImage image;
+  host::ReadScreen(window, width, height, image);
+  return image.pixels;
 }
 
 LPARAM ScreenPoint(HWND window, int x, int y)

@@ -26,8 +26,8 @@ private:
 // Dispatches this thread's messages for the given time.
 void Pump(int milliseconds);
 
-// The window's client area as shown on the screen, 0x00RRGGBB per pixel,
-// row by row.
+// The window's client area as the screen shows it, 0x00RRGGBB per pixel, row
+// by row.
 std::vector<uint32_t> ReadWindow(HWND window, int width, int height);
 
 // Screen coordinates of a client point, packed as a mouse message's lParam.
