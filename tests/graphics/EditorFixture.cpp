@@ -1,5 +1,8 @@
 #include "tests/graphics/EditorFixture.h"
 
+#include "graphics/IBitmapControl.h"
+#include "graphics/IKnobControl.h"
+
 namespace
 {
 IPlugConfig EditConfig(int api)
@@ -45,7 +48,7 @@ LICE_IBitmap* TestGraphics::LoadResourceImage(int id, const char*)
   {
     if (p.id == id) return MakeStrip(p.w, p.h, p.frames, static_cast<unsigned>(id));
   }
-  return nullptr;
+  return SmallEditor::Picture(id);
 }
 
 LICE_MemBitmap* MakeStrip(int w, int h, int frames, unsigned seed)
@@ -62,4 +65,29 @@ LICE_MemBitmap* MakeStrip(int w, int h, int frames, unsigned seed)
     }
   }
   return bitmap;
+}
+
+LICE_MemBitmap* SmallEditor::Picture(int id)
+{
+  switch (id)
+  {
+    case 1: return MakeStrip(kWidth, kHeight, 1, 1);
+    case 2: return MakeStrip(40, 60, 121, 2);
+    case 3: return MakeStrip(20, 20, 2, 3);
+    default: return nullptr;
+  }
+}
+
+SmallEditor::SmallEditor(IGraphics& graphics, IPlugBase& plug)
+{
+  graphics.AttachBackground(new IBitmapControl(&plug, IBox(0, 0, kWidth, kHeight),
+                                               graphics.LoadEditorImage(1, "bg.png"),
+                                               IBlend(IBlend::kBlendClobber, 1.0f)));
+  knob = new IKnobMultiControl(&plug, 10, 10, EditPlug::kGain,
+                               graphics.LoadEditorImage(2, "knob.png", 121));
+  toggle = new ISwitchControl(&plug, 100, 10, EditPlug::kSwitch,
+                              graphics.LoadEditorImage(3, "switch.png", 2));
+  graphics.AttachControl(knob);
+  graphics.AttachControl(toggle);
+  plug.AttachEditor(&graphics);
 }

@@ -74,6 +74,25 @@ public:
 // frame, the position and seed, with alpha from transparent to opaque.
 LICE_MemBitmap* MakeStrip(int w, int h, int frames, unsigned seed);
 
+class IKnobMultiControl;
+class ISwitchControl;
+
+// The small editor of the editor tests, 200 x 100: an opaque background
+// (picture 1), a knob 60 pixels high at (10, 10) on kGain (picture 2, 121
+// frames of 40 x 60) and a two-frame switch at (100, 10) on kSwitch (picture 3,
+// 20 x 20). Attached to the plug-in, which teaches the controls their defaults.
+struct SmallEditor
+{
+  static constexpr int kWidth = 200;
+  static constexpr int kHeight = 100;
+  IKnobMultiControl* knob;
+  ISwitchControl* toggle;
+
+  SmallEditor(IGraphics& graphics, IPlugBase& plug);
+  // The pictures by resource id, for contexts that make their own.
+  static LICE_MemBitmap* Picture(int id);
+};
+
 // A control that counts its drawing passes.
 class CountingControl : public IControl
 {

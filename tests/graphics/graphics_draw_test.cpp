@@ -70,49 +70,33 @@ TEST(FrameChoice, valueSelectsFrameAndItsOffsetAlongTheStrip)
   }
 }
 
-// The editor of these tests: an opaque background, a knob and a switch.
-struct SmallEditor
+// The small editor on a windowless context.
+struct Editor
 {
   EditPlug plug;
-  TestGraphics* graphics = new TestGraphics(&plug, 200, 100);
-  IKnobMultiControl* knob;
-  ISwitchControl* toggle;
-
-  SmallEditor()
-  {
-    graphics->AddPicture({1, 200, 100, 1});
-    graphics->AddPicture({2, 20, 15, 121});
-    graphics->AddPicture({3, 12, 12, 2});
-    graphics->AttachBackground(new IBitmapControl(&plug, IBox(0, 0, 200, 100),
-                                                  graphics->LoadEditorImage(1, "bg.png"),
-                                                  IBlend(IBlend::kBlendClobber, 1.0f)));
-    knob = new IKnobMultiControl(&plug, 30, 40, EditPlug::kGain,
-                                 graphics->LoadEditorImage(2, "knob.png", 121));
-    toggle = new ISwitchControl(&plug, 100, 20, EditPlug::kSwitch,
-                                graphics->LoadEditorImage(3, "switch.png", 2));
-    graphics->AttachControl(knob);
-    graphics->AttachControl(toggle);
-    plug.AttachEditor(graphics);
-  }
+  TestGraphics* graphics = new TestGraphics(&plug, SmallEditor::kWidth, SmallEditor::kHeight);
+  SmallEditor controls{*graphics, plug};
+  IKnobMultiControl* knob = controls.knob;
+  ISwitchControl* toggle = controls.toggle;
 };
 
 TEST_F(DrawTest, surfaceHoldsTheBackgroundWithEachFrameCompositedAtItsPlace)
 {
-  SmallEditor editor;
+  Editor editor;
   editor.graphics->UpdateParameterControls(EditPlug::kGain, 0.5, true);
   editor.graphics->UpdateParameterControls(EditPlug::kSwitch, 1.0, true);
   ASSERT_TRUE(editor.graphics->DrawRegion(IBox(0, 0, 200, 100)));
 
   // The same pictures, composited directly: frame 61 of the knob starts at
-  // 60 x 15 pixels, frame 2 of the switch at 12.
+  // 60 x 60 pixels, frame 2 of the switch at 20.
   LICE_SysBitmap expected(200, 100);
   LICE_Composite(&expected, editor.graphics->LoadEditorImage(1, "").bitmap, 0, 0, nullptr, 1.0f,
                  CompositeCopy);
-  const LICE_Rect knobFrame = {0, 900, 20, 915};
-  LICE_Composite(&expected, editor.knob->GetBitmap().bitmap, 30, 40, &knobFrame, 1.0f,
+  const LICE_Rect knobFrame = {0, 3600, 40, 3660};
+  LICE_Composite(&expected, editor.knob->GetBitmap().bitmap, 10, 10, &knobFrame, 1.0f,
                  CompositeUseSourceAlpha);
-  const LICE_Rect switchFrame = {0, 12, 12, 24};
-  LICE_Composite(&expected, editor.toggle->GetBitmap().bitmap, 100, 20, &switchFrame, 1.0f,
+  const LICE_Rect switchFrame = {0, 20, 20, 40};
+  LICE_Composite(&expected, editor.toggle->GetBitmap().bitmap, 100, 10, &switchFrame, 1.0f,
                  CompositeUseSourceAlpha);
 
   LICE_SysBitmap* surface = editor.graphics->GetDrawBitmap();
@@ -202,7 +186,7 @@ TEST_F(DrawTest, nonStrictRedrawDrawsEachDirtyControlWithWhatMeetsIt)
 
 TEST_F(DrawTest, controlChangedFromThePlugInIsDrawnInTwoPasses)
 {
-  SmallEditor editor;
+  Editor editor;
   IGraphics& g = *editor.graphics;
   IBox region;
   ASSERT_TRUE(g.FindDirtyRegion(region));

@@ -14,30 +14,19 @@ IMouseKeys Left() { return {true, false, false, false, false}; }
 IMouseKeys Right() { return {false, true, false, false, false}; }
 IMouseKeys LeftWith(bool shift, bool control) { return {true, false, shift, control, false}; }
 
-// A knob 60 pixels high (frames of 40 x 60) at (10, 10) on parameter kGain,
-// and a two-frame switch at (100, 10) on kSwitch, over a background.
+// The small editor on a windowless context.
 struct Editor
 {
   EditPlug plug;
   TestGraphics* graphics;
-  IKnobMultiControl* knob;
-  ISwitchControl* toggle;
+  SmallEditor controls;
+  IKnobMultiControl* knob = controls.knob;
+  ISwitchControl* toggle = controls.toggle;
 
-  explicit Editor(int api = kApiVST3) : plug(api), graphics(new TestGraphics(&plug))
+  // Attaching teaches the defaults: knob 0.5, switch 0.
+  explicit Editor(int api = kApiVST3)
+    : plug(api), graphics(new TestGraphics(&plug)), controls(*graphics, plug)
   {
-    graphics->AddPicture({1, 200, 100, 1});
-    graphics->AddPicture({2, 40, 60, 121});
-    graphics->AddPicture({3, 20, 20, 2});
-    graphics->AttachBackground(new IBitmapControl(&plug, IBox(0, 0, 200, 100),
-                                                  graphics->LoadEditorImage(1, "bg.png"),
-                                                  IBlend(IBlend::kBlendClobber, 1.0f)));
-    knob = new IKnobMultiControl(&plug, 10, 10, EditPlug::kGain,
-                                 graphics->LoadEditorImage(2, "k.png", 121));
-    toggle = new ISwitchControl(&plug, 100, 10, EditPlug::kSwitch,
-                                graphics->LoadEditorImage(3, "s.png", 2));
-    graphics->AttachControl(knob);
-    graphics->AttachControl(toggle);
-    plug.AttachEditor(graphics);  // learns the defaults: knob 0.5, switch 0
   }
   ~Editor() { IGraphics::ReleaseModuleCaches(); }
 

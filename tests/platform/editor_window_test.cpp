@@ -13,13 +13,14 @@
 
 #include <windowsx.h>
 
+#include <memory>
+
 namespace
 {
-constexpr int kWidth = 200;
-constexpr int kHeight = 100;
+constexpr int kWidth = SmallEditor::kWidth;
+constexpr int kHeight = SmallEditor::kHeight;
 
-// An editor window whose pictures are made in memory: a background, a knob
-// 60 pixels high at (10, 10) on kGain and a switch at (100, 10) on kSwitch.
+// An editor window whose pictures are made in memory.
 class TestWin : public IGraphicsWin
 {
 public:
@@ -27,38 +28,18 @@ public:
     : IGraphicsWin(plug, kWidth, kHeight, kDefaultFps, GetModuleHandleA(nullptr))
   {
   }
-  LICE_IBitmap* LoadResourceImage(int id, const char*) override
-  {
-    switch (id)
-    {
-      case 1: return MakeStrip(kWidth, kHeight, 1, 1);
-      case 2: return MakeStrip(40, 60, 121, 2);
-      case 3: return MakeStrip(20, 20, 2, 3);
-      default: return nullptr;
-    }
-  }
+  LICE_IBitmap* LoadResourceImage(int id, const char*) override { return SmallEditor::Picture(id); }
 };
 
+// The small editor in a window.
 struct Editor
 {
   EditPlug plug;
   TestWin* graphics = new TestWin(&plug);
-  IKnobMultiControl* knob;
-  ISwitchControl* toggle;
+  SmallEditor controls{*graphics, plug};
+  IKnobMultiControl* knob = controls.knob;
+  ISwitchControl* toggle = controls.toggle;
 
-  Editor()
-  {
-    graphics->AttachBackground(new IBitmapControl(&plug, IBox(0, 0, kWidth, kHeight),
-                                                  graphics->LoadEditorImage(1, "bg.png"),
-                                                  IBlend(IBlend::kBlendClobber, 1.0f)));
-    knob = new IKnobMultiControl(&plug, 10, 10, EditPlug::kGain,
-                                 graphics->LoadEditorImage(2, "knob.png", 121));
-    toggle = new ISwitchControl(&plug, 100, 10, EditPlug::kSwitch,
-                                graphics->LoadEditorImage(3, "switch.png", 2));
-    graphics->AttachControl(knob);
-    graphics->AttachControl(toggle);
-    plug.AttachEditor(graphics);
-  }
   HWND Window() { return static_cast<HWND>(graphics->GetWindowHandle()); }
   LRESULT Send(UINT msg, WPARAM wParam, int x, int y)
   {
@@ -136,8 +117,9 @@ TEST_F(WindowTest, screenShowsTheDrawingSurface)
       differing += screen[y * kWidth + x] != (surface->Pixels()[y * surface->RowSpan() + x] & 0xFFFFFF);
   EXPECT_EQ(0, differing);
   // The knob's frame for 0.8 is on the surface, not the background alone.
-  EXPECT_NE(0u, surface->Pixels()[40 * surface->RowSpan() + 40] ^
-                    MakeStrip(kWidth, kHeight, 1, 1)->Pixels()[40 * surface->RowSpan() + 40]);
+  std::unique_ptr<LICE_MemBitmap> background(SmallEditor::Picture(1));
+  EXPECT_NE(background->Pixels()[40 * background->RowSpan() + 40] & 0xFFFFFF,
+            screen[40 * kWidth + 40]);
 }
 
 TEST_F(WindowTest, mouseMessagesBecomeEditsAndGestures)
