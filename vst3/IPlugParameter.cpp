@@ -29,14 +29,21 @@ int32 stepCountFor(double span)
 
 IPlugParameter::IPlugParameter(IParamEntry* entry, ParamID tag, UnitID unitId) : mEntry(entry)
 {
+  // A slot the plug-in never defined only keeps its place among the IDs and
+  // in the state: hosts get a name for it, and neither a control nor an
+  // automation lane.
+  const bool placeholder = entry->GetKind() == IParamEntry::kKindUndefined;
   info.id = tag;
-  WidenToString128(entry->Name(), info.title);
+  WidenToString128(placeholder && !entry->Name()[0] ? "Reserved" : entry->Name(), info.title);
   info.shortTitle[0] = 0;
   WidenToString128(entry->UnitsForHost(), info.units);
   info.stepCount = entry->IsStepped() ? stepCountFor(entry->Max() - entry->Min()) : 0;
   info.defaultNormalizedValue = entry->PlainToNormalized(entry->Default());
   info.unitId = unitId;
-  info.flags = entry->CanAutomate() ? ParameterInfo::kCanAutomate : 0;
+  if (placeholder)
+    info.flags = ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly;
+  else
+    info.flags = entry->CanAutomate() ? ParameterInfo::kCanAutomate : 0;
   valueNormalized = info.defaultNormalizedValue;
   precision = entry->Precision();
 }

@@ -51,7 +51,7 @@ const TableRow kTable[20] = {
     {"Low Mid Gain", 0, -16, 16, 1, true},
     {"Lowpass Filter", 20000, 1000, 20000, 2, true},
     {"Output", 0, -24, 24, 1, true},
-    {"", 0, 0, 1, 1, false},  // the slot that is never defined
+    {"Reserved", 0, 0, 1, 1, false},  // the slot that is never defined
     {"EQ Bypass", 1, 0, 1, 1, false},
     {"Filter Bypass", 0, 0, 1, 1, false},
     {"Low Bell", 0, 0, 1, 1, false},
@@ -200,7 +200,10 @@ TEST_F(MorvexModuleTest, theHostSeesTwentyTwoParameters)
     EXPECT_EQ(narrow(p.units), row.continuous ? "%" : "") << i;
     EXPECT_EQ(p.stepCount, row.continuous ? 0 : 1) << i;
     EXPECT_NEAR(p.defaultNormalizedValue, defaultNormalized(row), 1e-12) << i;
-    EXPECT_EQ(p.flags, ParameterInfo::kCanAutomate) << i;
+    // Slot 14 holds its place but is neither a control nor an automation lane.
+    EXPECT_EQ(p.flags, i == 14 ? ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly
+                               : ParameterInfo::kCanAutomate)
+        << i;
     EXPECT_EQ(p.unitId, 0) << i;
   }
 }

@@ -186,6 +186,7 @@ std::string flagText(int32 flags)
   static const struct { int32 bit; const char* name; } kFlags[] = {
       {ParameterInfo::kCanAutomate, "automate"}, {ParameterInfo::kIsReadOnly, "read-only"},
       {ParameterInfo::kIsWrapAround, "wrap"},    {ParameterInfo::kIsList, "list"},
+      {ParameterInfo::kIsHidden, "hidden"},
       {ParameterInfo::kIsProgramChange, "program-change"}, {ParameterInfo::kIsBypass, "bypass"},
   };
   std::string s;
