@@ -5,6 +5,7 @@
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <atomic>
 #include <vector>
 
 class IPlugVST3View;
@@ -124,4 +125,7 @@ private:
 
   Steinberg::Vst::ProcessContext mProcessContext = {};
   std::vector<IPlugVST3View*> mViews;
+  // The bypass a host has set on the controller ahead of the block that
+  // brings it (0 or 1), or -1 when the controller shows the processor's own.
+  std::atomic<int> mBypassAhead{-1};
 };

@@ -104,13 +104,23 @@ ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue p
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id)
 {
   if (id == kBypassParam)
-    return IsBypassed() ? 1.0 : 0.0;
+  {
+    const int ahead = mBypassAhead;
+    return (ahead < 0 ? IsBypassed() : ahead == 1) ? 1.0 : 0.0;
+  }
   IParamEntry* param = pluginParam(id);
   return param ? param->NormalizedValue() : 0.0;
 }
 
 tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue normalized)
 {
+  if (id == kBypassParam)
+  {
+    // Hosts set the controller's bypass as they send it to the processor,
+    // and read it back before the block that brings it.
+    mBypassAhead = normalized > 0.5 ? 1 : 0;
+    return kResultOk;
+  }
   IParamEntry* param = pluginParam(id);
   if (!param)
     return kResultFalse;
@@ -173,6 +183,7 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* stream)
                              (static_cast<uint32_t>(word[2]) << 16) |
                              (static_cast<uint32_t>(word[3]) << 24);
       SetBypassed(value != 0);
+      mBypassAhead = -1;
     }
     RefreshEditorControls();
     return haveWord ? kResultOk : kResultFalse;

@@ -261,7 +261,11 @@ void IPlugVST3::applyParameterChanges(IParameterChanges* changes)
     ParamValue value = 0.0;
     if (points <= 0 || queue->getPoint(points - 1, sampleOffset, value) != kResultOk)
       continue;
-    applyParameterChange(queue->getParameterId(), value);
+    const ParamID id = queue->getParameterId();
+    applyParameterChange(id, value);
+    // The host now holds this value itself.
+    if (id == kBypassParam)
+      mBypassAhead = -1;
   }
 }
 

@@ -429,6 +429,46 @@ TEST_F(MorvexModuleTest, onlyTheLastPointOfAQueueIsApplied)
   EXPECT_DOUBLE_EQ(mPlugin->controller()->getParamNormalized(kLowGain), 0.8125);
 }
 
+TEST_F(MorvexModuleTest, theControllerShowsABypassTheHostSetsAheadOfItsBlock)
+{
+  std::string error;
+  ASSERT_TRUE(mPlugin->prepare({}, error)) << error;
+  IEditController* controller = mPlugin->controller();
+  struct Step
+  {
+    const char* what;
+    double controllerValue;    // set on the controller first, or -1
+    double blockValue;         // then delivered with a flush, or -1
+    double shown;              // what the controller answers afterwards
+  } steps[] = {
+      {"set on the controller only", 1.0, -1, 1.0},
+      {"and delivered", -1, 1.0, 1.0},
+      {"cleared on the controller only", 0.0, -1, 0.0},
+      {"the block says otherwise", -1, 1.0, 1.0},
+      {"delivered off", 0.0, 0.0, 0.0},
+  };
+  for (const Step& step : steps)
+  {
+    if (step.controllerValue >= 0)
+    {
+      EXPECT_EQ(controller->setParamNormalized(kBpas, step.controllerValue), kResultOk) << step.what;
+    }
+    if (step.blockValue >= 0)
+    {
+      ASSERT_EQ(flush(*mPlugin, {{kBpas, step.blockValue}}), kResultOk);
+    }
+    EXPECT_EQ(controller->getParamNormalized(kBpas), step.shown) << step.what;
+  }
+
+  // Only the processor's bypass is saved: a restored state shows its own word.
+  controller->setParamNormalized(kBpas, 1.0);
+  std::vector<char> state;
+  ASSERT_TRUE(mPlugin->getState(state));
+  EXPECT_EQ(state[160], 0);
+  ASSERT_TRUE(mPlugin->setState(state));
+  EXPECT_EQ(controller->getParamNormalized(kBpas), 0.0);
+}
+
 // --- audio ----------------------------------------------------------------------------------------
 
 TEST_F(MorvexModuleTest, thirtyTwoAndSixtyFourBitProcessingAgreeToFloatPrecision)

@@ -264,7 +264,10 @@ TEST_F(ControllerTest, setParamNormalizedOnlyStoresTheValue)
   EXPECT_DOUBLE_EQ(value(ProbePlug::kGain), 8.0);
   EXPECT_DOUBLE_EQ(plug->getParamNormalized(ProbePlug::kGain), 0.75);
   EXPECT_TRUE(plug->changed.empty());
-  EXPECT_EQ(plug->setParamNormalized(IPlugVST3::kBypassParam, 1.0), kResultFalse);
+  // The controller shows a bypass the host sets; the processor waits for its block.
+  EXPECT_EQ(plug->setParamNormalized(IPlugVST3::kBypassParam, 1.0), kResultOk);
+  EXPECT_EQ(plug->getParamNormalized(IPlugVST3::kBypassParam), 1.0);
+  EXPECT_FALSE(plug->IsBypassed());
   EXPECT_EQ(plug->setParamNormalized(999, 1.0), kResultFalse);
   EXPECT_EQ(plug->getParamNormalized(999), 0.0);
   EXPECT_EQ(plug->getParamNormalized(IPlugVST3::kPresetParam), 0.0);
