@@ -12,7 +12,8 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-IPlugVST3::IPlugVST3(const IPlugConfig& config) : IPlugBase(config)
+IPlugVST3::IPlugVST3(const IPlugConfig& config)
+  : IPlugBase(config), mEngineChanges(NParams())
 {
   for (int i = 0; i < NInChannels(); ++i)
     InChannel(i)->connected = true;

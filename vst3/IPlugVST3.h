@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/IPlugBase.h"
+#include "vst3/EngineChanges.h"
 #include "vst3/SingleComponentEffect.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
@@ -116,6 +117,8 @@ private:
   void applyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void applyParameterChange(Steinberg::Vst::ParamID id, double value);
 
+  // The audio of one process call: a flush, a silenced block or the slices.
+  void processAudio(Steinberg::Vst::ProcessData& data);
   // Binds the host's buffers to the base's channels for a slice of a block,
   // runs the engine (or the bypass) on it and writes 32-bit outputs back.
   void processSlice(Steinberg::Vst::ProcessData& data, int offset, int frames);
@@ -125,6 +128,7 @@ private:
 
   Steinberg::Vst::ProcessContext mProcessContext = {};
   std::vector<IPlugVST3View*> mViews;
+  EngineChanges mEngineChanges;
   // The bypass a host has set on the controller ahead of the block that
   // brings it (0 or 1), or -1 when the controller shows the processor's own.
   std::atomic<int> mBypassAhead{-1};

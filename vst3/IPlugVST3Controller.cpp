@@ -185,6 +185,8 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* stream)
       SetBypassed(value != 0);
       mBypassAhead = -1;
     }
+    // The host reads the restored values back; nothing of ours waits any more.
+    mEngineChanges.ForgetAll();
     RefreshEditorControls();
     return haveWord ? kResultOk : kResultFalse;
   }

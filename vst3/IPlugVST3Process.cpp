@@ -110,7 +110,17 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   if (data.processContext)
     mProcessContext = *data.processContext;
   applyParameterChanges(data.inputParameterChanges);
+  mEngineChanges.Capture(*this);
+  processAudio(data);
+  mEngineChanges.Collect(*this);
+  // A flush has no place in time for a change: it waits for the next block.
+  if (data.numSamples > 0)
+    mEngineChanges.Report(*this, data.outputParameterChanges);
+  return kResultOk;
+}
 
+void IPlugVST3::processAudio(ProcessData& data)
+{
   // No samples is how hosts deliver parameter changes while stopped: no
   // buffer is touched then (there may be none), but the engine still does its
   // per-block work so its smoothers follow the new values.
@@ -119,15 +129,15 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   {
     if (frames == 0 && !IsBypassed() && BlockSize() > 0)
       ProcessDoubles(InputPointers(), OutputPointers(), 0);
-    return kResultOk;
+    return;
   }
   if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
-    return kResultOk;
+    return;
   if (BlockSize() < 1)
   {
     // Processing before any set-up has no scratch to work in.
     silenceOutputs(data);
-    return kResultOk;
+    return;
   }
   // The scratch holds the announced maximum; a longer block goes in slices.
   for (int offset = 0; offset < frames;)
@@ -136,7 +146,6 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     processSlice(data, offset, slice);
     offset += slice;
   }
-  return kResultOk;
 }
 
 void IPlugVST3::processSlice(ProcessData& data, int offset, int frames)
@@ -266,6 +275,8 @@ void IPlugVST3::applyParameterChanges(IParameterChanges* changes)
     // The host now holds this value itself.
     if (id == kBypassParam)
       mBypassAhead = -1;
+    else if (pluginParam(id))
+      mEngineChanges.Forget(static_cast<int>(id));
   }
 }
 

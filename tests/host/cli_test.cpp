@@ -164,6 +164,18 @@ TEST_F(CliTest, renderWritesFloatAudioOfTheSameLengthAndSavesTheState)
   EXPECT_EQ(again.channels, out.channels);
 }
 
+TEST_F(CliTest, renderSaysWhatThePluginChangedByItself)
+{
+  ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--set", "I/O Link=1", "--set",
+                 "Input=6"}),
+            host::kExitOk)
+      << mErr.str();
+  EXPECT_NE(mOut.str().find("the plug-in set \"Output\" to -6.00\n"), std::string::npos)
+      << mOut.str();
+  ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--set", "Input=6"}), host::kExitOk);
+  EXPECT_EQ(mOut.str().find("the plug-in set"), std::string::npos) << mOut.str();
+}
+
 TEST_F(CliTest, sixtyFourBitPrecisionWritesDoublesThatAgreeWithFloats)
 {
   // Controls are smoothed per block, so both runs use the same blocks.

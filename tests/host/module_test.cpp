@@ -372,7 +372,8 @@ TEST_F(MorvexModuleTest, damagedStateNeverCrashesAndKeepsValuesSound)
 namespace {
 
 // A parameter flush: a process call with no samples and no buffers.
-tresult flush(host::PluginInstance& plugin, std::initializer_list<std::pair<ParamID, double>> points)
+tresult flush(host::PluginInstance& plugin, std::initializer_list<std::pair<ParamID, double>> points,
+              host::ParameterChanges* outputChanges = nullptr)
 {
   host::ParameterChanges changes;
   for (const auto& p : points)
@@ -380,6 +381,7 @@ tresult flush(host::PluginInstance& plugin, std::initializer_list<std::pair<Para
   ProcessData data;
   data.numSamples = 0;
   data.inputParameterChanges = &changes;
+  data.outputParameterChanges = outputChanges;
   return plugin.processor()->process(data);
 }
 
@@ -467,6 +469,59 @@ TEST_F(MorvexModuleTest, theControllerShowsABypassTheHostSetsAheadOfItsBlock)
   EXPECT_EQ(state[160], 0);
   ASSERT_TRUE(mPlugin->setState(state));
   EXPECT_EQ(controller->getParamNormalized(kBpas), 0.0);
+}
+
+TEST_F(MorvexModuleTest, theHostHearsWhereTheLinkMovesOutput)
+{
+  constexpr ParamID kInput = 0, kOutput = 13, kIOLink = 19;
+  auto db = [](double v) { return (v + 24.0) / 48.0; };  // "Input" and "Output" normalized
+  std::string error;
+  ASSERT_TRUE(mPlugin->prepare({}, error)) << error;
+  AudioBlock block(2, 64, false);
+  auto process = [&](std::initializer_list<std::pair<ParamID, double>> points) {
+    host::ParameterChanges changes;
+    for (const auto& p : points)
+      changes.add(p.first, p.second);
+    EXPECT_TRUE(mPlugin->process32(reinterpret_cast<float* const*>(block.inPointers.data()),
+                                   reinterpret_cast<float* const*>(block.outPointers.data()), 64,
+                                   &changes));
+  };
+  // The one output change of the last block: "Output" at offset 0, or -1 for none.
+  auto reportedOutput = [&]() {
+    host::ParameterChanges& out = mPlugin->lastOutputChanges();
+    if (out.getParameterCount() == 0)
+      return -1.0;
+    EXPECT_EQ(out.getParameterCount(), 1);
+    IParamValueQueue* queue = out.getParameterData(0);
+    EXPECT_EQ(queue->getParameterId(), kOutput);
+    EXPECT_EQ(queue->getPointCount(), 1);
+    int32 offset = -1;
+    ParamValue value = -1.0;
+    EXPECT_EQ(queue->getPoint(0, offset, value), kResultOk);
+    EXPECT_EQ(offset, 0);
+    return value;
+  };
+
+  process({{kIOLink, 1.0}, {kInput, db(6)}});
+  EXPECT_DOUBLE_EQ(reportedOutput(), db(-6)) << "the link moved Output";
+  EXPECT_DOUBLE_EQ(mPlugin->controller()->getParamNormalized(kOutput), db(-6));
+  process({});
+  EXPECT_EQ(reportedOutput(), -1.0) << "nothing moved";
+  process({{kInput, db(6)}});
+  EXPECT_EQ(reportedOutput(), -1.0) << "the same Input again";
+
+  // A flush moves Output but reports nothing; the next block does.
+  host::ParameterChanges flushOut;
+  ASSERT_EQ(flush(*mPlugin, {{kInput, db(12)}}, &flushOut), kResultOk);
+  EXPECT_EQ(flushOut.getParameterCount(), 0);
+  process({});
+  EXPECT_DOUBLE_EQ(reportedOutput(), db(-12)) << "the change the flush made";
+
+  process({{kOutput, db(3)}});
+  EXPECT_DOUBLE_EQ(reportedOutput(), db(-12)) << "the host's own Output, overridden";
+  process({{kIOLink, 0.0}, {kOutput, db(3)}});
+  EXPECT_EQ(reportedOutput(), -1.0) << "no link, no report";
+  EXPECT_DOUBLE_EQ(mPlugin->controller()->getParamNormalized(kOutput), db(3));
 }
 
 // --- audio ----------------------------------------------------------------------------------------

@@ -328,6 +328,10 @@ int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
   std::snprintf(line, sizeof line, "rendered %zu frames (%.2f s of audio) in %.3f s: %.0fx real time\n",
                 in.frames(), audioSeconds, seconds, seconds > 0.0 ? audioSeconds / seconds : 0.0);
   out << line;
+  // What the plug-in changed by itself, as a host's panel now shows it.
+  for (const auto& reported : plugin.reportedValues())
+    out << "the plug-in set \"" << plugin.parameterTitle(reported.first) << "\" to "
+        << plugin.valueText(reported.first, reported.second) << "\n";
   return kExitOk;
 }
 

@@ -184,6 +184,14 @@ bool PluginInstance::findParameter(const std::string& title, ParamID& id) const
   return false;
 }
 
+std::string PluginInstance::parameterTitle(ParamID id) const
+{
+  for (const ParameterInfo& info : parameters())
+    if (info.id == id)
+      return ToUtf8(info.title);
+  return std::string();
+}
+
 bool PluginInstance::findBypass(ParamID& id) const
 {
   for (const ParameterInfo& info : parameters())
@@ -274,6 +282,7 @@ bool PluginInstance::prepare(const Setup& setup, std::string& error)
   }
   mActive = true;
   mSetup = setup;
+  mReported.clear();
   allocateBuses(setup.maxBlock);
   mProcessor->setProcessing(true);  // kNotImplemented is a fine answer
   mProcessing = true;
@@ -361,10 +370,27 @@ bool PluginInstance::runProcess(int sampleSize, void* const* in, void* const* ou
   data.outputParameterChanges = &mOutputChanges;
   data.processContext = &mContext;
   const tresult result = mProcessor->process(data);
+  readOutputChanges();
 
   mContext.projectTimeSamples += frames;
   mContext.continousTimeSamples += frames;
   return result == kResultOk;
+}
+
+void PluginInstance::readOutputChanges()
+{
+  const int32 count = mOutputChanges.getParameterCount();
+  for (int32 i = 0; i < count; ++i)
+  {
+    IParamValueQueue* queue = mOutputChanges.getParameterData(i);
+    const int32 points = queue ? queue->getPointCount() : 0;
+    int32 offset = 0;
+    ParamValue value = 0.0;
+    if (points < 1 || queue->getPoint(points - 1, offset, value) != kResultOk)
+      continue;
+    mReported[queue->getParameterId()] = value;
+    informController(queue->getParameterId(), value);
+  }
 }
 
 bool PluginInstance::process32(float* const* in, float* const* out, int frames,

@@ -12,6 +12,7 @@
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ public:
   std::vector<Steinberg::Vst::ParameterInfo> parameters() const;
   // The parameter whose title is exactly title; false when none is.
   bool findParameter(const std::string& title, Steinberg::Vst::ParamID& id) const;
+  // The title of the parameter with that ID, empty when there is none.
+  std::string parameterTitle(Steinberg::Vst::ParamID id) const;
   // The parameter flagged as the host's bypass; false when none is.
   bool findBypass(Steinberg::Vst::ParamID& id) const;
   // The controller's text for a normalized value.
@@ -76,6 +79,12 @@ public:
   // A change delivered by the host also reaches a separate controller.
   void informController(Steinberg::Vst::ParamID id, double normalized);
 
+  // What the plug-in changed by itself and reported with its output
+  // parameter changes: those of the last block, and the latest value of
+  // each parameter since prepare.
+  ParameterChanges& lastOutputChanges() { return mOutputChanges; }
+  const std::map<Steinberg::Vst::ParamID, double>& reportedValues() const { return mReported; }
+
   // The component's state; a separate controller follows a restored one.
   bool getState(std::vector<char>& bytes);
   bool setState(const std::vector<char>& bytes);
@@ -86,6 +95,8 @@ private:
   void allocateBuses(int maxBlock);
   bool runProcess(int sampleSize, void* const* in, void* const* out, int frames,
                   ParameterChanges* changes);
+  // Takes in the block's output changes, as a host updates its own view.
+  void readOutputChanges();
 
   ClassDescription mClass;
   Steinberg::Vst::IComponent* mComponent = nullptr;
@@ -102,6 +113,7 @@ private:
   bool mProcessing = false;
   Steinberg::Vst::ProcessContext mContext = {};
   ParameterChanges mOutputChanges;
+  std::map<Steinberg::Vst::ParamID, double> mReported;
 
   // Buffers for every bus: the main ones point at the caller's, the others at
   // silent scratch of their own channel count.
