@@ -130,6 +130,50 @@ TEST_F(CliTest, infoListsTheClassAndEveryParameter)
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 }
 
+TEST_F(CliTest, moduleinfoDescribesTheModuleAsItsFactoryDoes)
+{
+  ASSERT_EQ(run({"moduleinfo", "--output", path("moduleinfo.json")}), host::kExitOk) << mErr.str();
+  EXPECT_EQ(mOut.str(), "");
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ASSERT_TRUE(host::ReadFileBytes(path("moduleinfo.json"), bytes, error)) << error;
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), R"({
+  "Name": "Morvex",
+  "Version": "5.1.0",
+  "Factory Info": {
+    "Vendor": "Pellicorn",
+    "URL": "https://www.pellicorn.example",
+    "E-Mail": "mailto:support@pellicorn.example",
+    "Flags": {
+      "Unicode": true,
+      "Classes Discardable": false,
+      "Component Non Discardable": false
+    }
+  },
+  "Classes": [
+    {
+      "CID": "F2AEE70D00DE4F4E50656C634D767831",
+      "Category": "Audio Module Class",
+      "Name": "Morvex",
+      "Vendor": "Pellicorn",
+      "Version": "5.1.0",
+      "SDKVersion": "VST 3.6.12",
+      "Sub Categories": [
+        "Fx",
+        "EQ"
+      ],
+      "Class Flags": 2,
+      "Cardinality": 2147483647,
+      "Snapshots": []
+    }
+  ]
+}
+)");
+  // The module's version can be given; without --output the text goes to the terminal.
+  ASSERT_EQ(run({"moduleinfo", "--version", "5.1.1"}), host::kExitOk) << mErr.str();
+  EXPECT_NE(mOut.str().find("\"Version\": \"5.1.1\""), std::string::npos) << mOut.str();
+}
+
 TEST_F(CliTest, renderWritesFloatAudioOfTheSameLengthAndSavesTheState)
 {
   ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--set", "Low Gain=6", "--set",

@@ -1,5 +1,6 @@
 #include "tools/host/Cli.h"
 #include "tools/host/FactoryInfo.h"
+#include "tools/host/ModuleInfo.h"
 #include "tools/host/ParameterChanges.h"
 #include "tools/host/Response.h"
 #include "tools/host/ResponsePlot.h"
@@ -122,6 +123,80 @@ TEST(ModulePaths, aBundleFolderLeadsToTheBinaryInsideIt)
   EXPECT_EQ(host::VstModule::Load((root / "Missing.vst3").string(), error), nullptr);
   EXPECT_NE(error.find("no VST 3 module"), std::string::npos) << error;
   std::filesystem::remove_all(root);
+}
+
+TEST(ModuleInfo, theJsonNamesEveryFieldHostsReadAndEscapesTheTexts)
+{
+  EXPECT_EQ(host::ModuleName("/a/b/Thing.vst3"), "Thing");
+  EXPECT_EQ(host::ModuleName("/a/b/Thing.vst3/"), "Thing");
+  EXPECT_EQ(host::ModuleName("Thing.so"), "Thing");
+
+  host::ModuleDescription m;
+  m.name = "Thing";
+  m.version = "1.2.3";
+  m.vendor = {"Say \"Hi\"", "https://x.example", "mailto:a\\b@x.example",
+              PFactoryInfo::kClassesDiscardable | PFactoryInfo::kComponentNonDiscardable};
+  host::ClassDescription effect;
+  // The words print the same on every platform, whatever their byte order in memory.
+  FUID(0xF2AEE70D, 0x00DE4F4E, 0x50656C63, 0x4D767831).toTUID(effect.cid);
+  effect.name = "Tab\there";
+  effect.category = "Audio Module Class";
+  effect.subCategories = "Fx|EQ|Mono";
+  effect.vendor = "Own";
+  effect.version = "1.2.3";
+  effect.sdkVersion = "VST 3.6.12";
+  effect.classFlags = 2;
+  effect.cardinality = 0x7FFFFFFF;
+  host::ClassDescription plain;  // version 1 information only, no vendor of its own
+  plain.name = "Plain";
+  plain.category = "Component Controller Class";
+  m.classes = {effect, plain};
+
+  EXPECT_EQ(host::ModuleInfoJson(m), R"({
+  "Name": "Thing",
+  "Version": "1.2.3",
+  "Factory Info": {
+    "Vendor": "Say \"Hi\"",
+    "URL": "https://x.example",
+    "E-Mail": "mailto:a\\b@x.example",
+    "Flags": {
+      "Unicode": false,
+      "Classes Discardable": true,
+      "Component Non Discardable": true
+    }
+  },
+  "Classes": [
+    {
+      "CID": "F2AEE70D00DE4F4E50656C634D767831",
+      "Category": "Audio Module Class",
+      "Name": "Tab\u0009here",
+      "Vendor": "Own",
+      "Version": "1.2.3",
+      "SDKVersion": "VST 3.6.12",
+      "Sub Categories": [
+        "Fx",
+        "EQ",
+        "Mono"
+      ],
+      "Class Flags": 2,
+      "Cardinality": 2147483647,
+      "Snapshots": []
+    },
+    {
+      "CID": "00000000000000000000000000000000",
+      "Category": "Component Controller Class",
+      "Name": "Plain",
+      "Vendor": "Say \"Hi\"",
+      "Version": "",
+      "SDKVersion": "",
+      "Sub Categories": [],
+      "Class Flags": 0,
+      "Cardinality": 0,
+      "Snapshots": []
+    }
+  ]
+}
+)");
 }
 
 TEST(Response, logFrequenciesSpanTheRangeEvenlyPerOctave)

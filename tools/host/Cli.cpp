@@ -1,5 +1,6 @@
 #include "tools/host/Cli.h"
 
+#include "tools/host/ModuleInfo.h"
 #include "tools/host/PluginInstance.h"
 #include "tools/host/Render.h"
 #include "tools/host/Response.h"
@@ -27,7 +28,8 @@ const char* const kUsage =
     "  morvex-host [--module PATH] render IN.wav OUT.wav [--set \"Name=value\"]... [--block N]\n"
     "              [--precision 32|64] [--load-state FILE] [--save-state FILE] [--bypass]\n"
     "  morvex-host [--module PATH] response [--set \"Name=value\"]... [--rate HZ] --csv FILE\n"
-    "              [--png FILE]\n";
+    "              [--png FILE]\n"
+    "  morvex-host [--module PATH] moduleinfo [--version X.Y.Z] [--output FILE]\n";
 
 // A failure with its exit status and message.
 struct Failure
@@ -45,7 +47,7 @@ struct Options
   long block = 512;
   long precision = 32;
   double rate = 48000.0;
-  std::string loadState, saveState, csv, png;
+  std::string loadState, saveState, csv, png, version, output;
   bool bypass = false;
 };
 
@@ -96,6 +98,8 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, Failure& fai
     else if (a == "--save-state") { if (!value(o.saveState)) return false; }
     else if (a == "--csv") { if (!value(o.csv)) return false; }
     else if (a == "--png") { if (!value(o.png)) return false; }
+    else if (a == "--version") { if (!value(o.version)) return false; }
+    else if (a == "--output") { if (!value(o.output)) return false; }
     else if (a == "--bypass") o.bypass = true;
     else if (a.size() > 1 && a[0] == '-') return bad("unknown option " + a);
     else if (o.command.empty()) o.command = a;
@@ -378,16 +382,47 @@ int runResponse(PluginInstance& plugin, const Options& o, std::ostream& out, Fai
   return kExitOk;
 }
 
+// The module's moduleinfo.json, from what its factory reports; the version
+// is the first class's unless given.
+int runModuleInfo(VstModule& module, const Options& o, std::ostream& out, Failure& failure)
+{
+  ModuleDescription description;
+  description.name = ModuleName(o.module);
+  if (!DescribeVendor(module.factory(), description.vendor))
+  {
+    failure = {kExitFailure, "the module's factory gives no information"};
+    return failure.status;
+  }
+  description.classes = ListClasses(module.factory());
+  description.version = o.version;
+  if (description.version.empty() && !description.classes.empty())
+    description.version = description.classes.front().version;
+  const std::string json = ModuleInfoJson(description);
+  if (o.output.empty())
+  {
+    out << json;
+    return kExitOk;
+  }
+  std::string error;
+  if (!WriteFileBytes(o.output, json.data(), json.size(), error))
+  {
+    failure = {kExitBadInput, error};
+    return failure.status;
+  }
+  return kExitOk;
+}
+
 int runCommand(const Options& o, std::ostream& out, Failure& failure)
 {
-  if (o.command != "info" && o.command != "render" && o.command != "response")
+  if (o.command != "info" && o.command != "render" && o.command != "response" &&
+      o.command != "moduleinfo")
   {
     failure = {kExitBadInput, "unknown command \"" + o.command + "\""};
     return failure.status;
   }
-  if (o.command == "info" && !o.positional.empty())
+  if ((o.command == "info" || o.command == "moduleinfo") && !o.positional.empty())
   {
-    failure = {kExitBadInput, "info takes no file names"};
+    failure = {kExitBadInput, o.command + " takes no file names"};
     return failure.status;
   }
   std::string error;
@@ -398,6 +433,8 @@ int runCommand(const Options& o, std::ostream& out, Failure& failure)
     failure = {kExitBadInput, error};
     return failure.status;
   }
+  if (o.command == "moduleinfo")
+    return runModuleInfo(*module, o, out, failure);
   int status;
   {
     std::unique_ptr<PluginInstance> plugin = PluginInstance::Create(*module, hostApp, error);

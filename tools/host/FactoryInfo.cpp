@@ -52,6 +52,7 @@ bool describeClass(IPluginFactory* factory, IPluginFactory2* factory2, int32 ind
     c.version = FixedText(info2.version, PClassInfo2::kVersionSize);
     c.sdkVersion = FixedText(info2.sdkVersion, PClassInfo2::kVersionSize);
     c.classFlags = info2.classFlags;
+    c.cardinality = info2.cardinality;
     return true;
   }
   if (factory->getClassInfo(index, &info) == kResultOk)
@@ -59,6 +60,7 @@ bool describeClass(IPluginFactory* factory, IPluginFactory2* factory2, int32 ind
     std::memcpy(c.cid, info.cid, sizeof(TUID));
     c.name = FixedText(info.name, PClassInfo::kNameSize);
     c.category = FixedText(info.category, PClassInfo::kCategorySize);
+    c.cardinality = info.cardinality;
     return true;
   }
   return false;

@@ -35,6 +35,7 @@ struct ClassDescription
   std::string version;
   std::string sdkVersion;
   Steinberg::uint32 classFlags = 0;
+  Steinberg::int32 cardinality = 0;
 };
 
 // Reads the factory's class list (version 2 information when offered).

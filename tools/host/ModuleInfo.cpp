@@ -1,0 +1,126 @@
+#include "tools/host/ModuleInfo.h"
+
+#include "pluginterfaces/base/funknown.h"
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace Steinberg;
+
+namespace host {
+
+namespace {
+
+std::string quoted(const std::string& text)
+{
+  std::string out = "\"";
+  for (const char c : text)
+  {
+    if (c == '"' || c == '\\')
+    {
+      out += '\\';
+      out += c;
+    }
+    else if (static_cast<unsigned char>(c) < 0x20)
+    {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned char>(c));
+      out += escape;
+    }
+    else
+    {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+const char* boolean(bool value)
+{
+  return value ? "true" : "false";
+}
+
+// The class ID as the SDK prints it: the same text on every platform,
+// whatever byte order the ID has in memory.
+std::string cidText(const TUID cid)
+{
+  char8 text[33] = {};
+  FUID::fromTUID(cid).toString(text);
+  return text;
+}
+
+std::vector<std::string> splitCategories(const std::string& text)
+{
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start < text.size())
+  {
+    size_t bar = text.find('|', start);
+    if (bar == std::string::npos)
+      bar = text.size();
+    if (bar > start)
+      parts.push_back(text.substr(start, bar - start));
+    start = bar + 1;
+  }
+  return parts;
+}
+
+void writeClass(const ClassDescription& c, const std::string& factoryVendor, std::string& out)
+{
+  out += "    {\n";
+  out += "      \"CID\": " + quoted(cidText(c.cid)) + ",\n";
+  out += "      \"Category\": " + quoted(c.category) + ",\n";
+  out += "      \"Name\": " + quoted(c.name) + ",\n";
+  out += "      \"Vendor\": " + quoted(c.vendor.empty() ? factoryVendor : c.vendor) + ",\n";
+  out += "      \"Version\": " + quoted(c.version) + ",\n";
+  out += "      \"SDKVersion\": " + quoted(c.sdkVersion) + ",\n";
+  out += "      \"Sub Categories\": [";
+  const std::vector<std::string> categories = splitCategories(c.subCategories);
+  for (size_t i = 0; i < categories.size(); ++i)
+    out += (i ? ",\n        " : "\n        ") + quoted(categories[i]);
+  out += categories.empty() ? "],\n" : "\n      ],\n";
+  out += "      \"Class Flags\": " + std::to_string(c.classFlags) + ",\n";
+  out += "      \"Cardinality\": " + std::to_string(c.cardinality) + ",\n";
+  out += "      \"Snapshots\": []\n";
+  out += "    }";
+}
+
+}  // namespace
+
+std::string ModuleName(const std::string& path)
+{
+  std::filesystem::path p(path);
+  if (!p.has_filename())
+    p = p.parent_path();  // a trailing separator
+  return p.stem().string();
+}
+
+std::string ModuleInfoJson(const ModuleDescription& module)
+{
+  const VendorDescription& v = module.vendor;
+  std::string out = "{\n";
+  out += "  \"Name\": " + quoted(module.name) + ",\n";
+  out += "  \"Version\": " + quoted(module.version) + ",\n";
+  out += "  \"Factory Info\": {\n";
+  out += "    \"Vendor\": " + quoted(v.vendor) + ",\n";
+  out += "    \"URL\": " + quoted(v.url) + ",\n";
+  out += "    \"E-Mail\": " + quoted(v.email) + ",\n";
+  out += "    \"Flags\": {\n";
+  out += std::string("      \"Unicode\": ") + boolean(v.flags & PFactoryInfo::kUnicode) + ",\n";
+  out += std::string("      \"Classes Discardable\": ") +
+         boolean(v.flags & PFactoryInfo::kClassesDiscardable) + ",\n";
+  out += std::string("      \"Component Non Discardable\": ") +
+         boolean(v.flags & PFactoryInfo::kComponentNonDiscardable) + "\n";
+  out += "    }\n";
+  out += "  },\n";
+  out += "  \"Classes\": [";
+  for (size_t i = 0; i < module.classes.size(); ++i)
+  {
+    out += i ? ",\n" : "\n";
+    writeClass(module.classes[i], v.vendor, out);
+  }
+  out += module.classes.empty() ? "]\n" : "\n  ]\n";
+  return out + "}\n";
+}
+
+}  // namespace host
