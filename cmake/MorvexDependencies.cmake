@@ -22,12 +22,22 @@ if(WIN32)
   find_package(ZLIB REQUIRED)
 
   # libpng from Debian's source package (scripts/setup.sh unpacks it), built static.
-  file(GLOB libpng_dirs ${PROJECT_SOURCE_DIR}/build/deps/libpng1.6-*)
-  list(SORT libpng_dirs)
-  list(GET libpng_dirs -1 MORVEX_LIBPNG_SOURCE_DEFAULT)
-  set(MORVEX_LIBPNG_SOURCE "${MORVEX_LIBPNG_SOURCE_DEFAULT}" CACHE PATH "libpng 1.6 source tree")
-  if(NOT EXISTS ${MORVEX_LIBPNG_SOURCE}/png.h)
-    message(FATAL_ERROR "libpng source not found under build/deps: run scripts/setup.sh")
+  # A cached path without png.h (a configure run before the set-up, say) is
+  # looked up again, so the build tree recovers once the source is there.
+  set(MORVEX_LIBPNG_SOURCE "" CACHE PATH "libpng 1.6 source tree")
+  if(NOT EXISTS "${MORVEX_LIBPNG_SOURCE}/png.h")
+    file(GLOB libpng_dirs ${PROJECT_SOURCE_DIR}/build/deps/libpng1.6-*/png.h)
+    if(NOT libpng_dirs)
+      message(FATAL_ERROR "libpng source not found under build/deps: run scripts/setup.sh"
+                          " (or point MORVEX_LIBPNG_SOURCE at a libpng 1.6 source tree)")
+    endif()
+    list(SORT libpng_dirs)
+    list(GET libpng_dirs -1 libpng_header)
+    get_filename_component(libpng_dir ${libpng_header} DIRECTORY)
+    if(MORVEX_LIBPNG_SOURCE)
+      message(STATUS "No png.h in MORVEX_LIBPNG_SOURCE=${MORVEX_LIBPNG_SOURCE}: using ${libpng_dir}")
+    endif()
+    set(MORVEX_LIBPNG_SOURCE ${libpng_dir} CACHE PATH "libpng 1.6 source tree" FORCE)
   endif()
   set(PNG_SHARED OFF CACHE BOOL "" FORCE)
   set(PNG_STATIC ON CACHE BOOL "" FORCE)
