@@ -1,6 +1,7 @@
 #include "tools/host/Cli.h"
 
 #include "tools/host/ModuleInfo.h"
+#include "tools/host/EditorShot.h"
 #include "tools/host/PluginInstance.h"
 #include "tools/host/Render.h"
 #include "tools/host/Response.h"
@@ -29,7 +30,11 @@ const char* const kUsage =
     "              [--precision 32|64] [--load-state FILE] [--save-state FILE] [--bypass]\n"
     "  morvex-host [--module PATH] response [--set \"Name=value\"]... [--rate HZ] --csv FILE\n"
     "              [--png FILE]\n"
-    "  morvex-host [--module PATH] moduleinfo [--version X.Y.Z] [--output FILE]\n";
+    "  morvex-host [--module PATH] moduleinfo [--version X.Y.Z] [--output FILE]\n"
+    "  morvex-host [--module PATH] editor --png FILE [--set \"Name=value\"]... [--load-state FILE]\n";
+
+// Long enough for several of an editor's redraw ticks (40 ms each).
+constexpr int kEditorSettleMs = 400;
 
 // A failure with its exit status and message.
 struct Failure
@@ -382,6 +387,44 @@ int runResponse(PluginInstance& plugin, const Options& o, std::ostream& out, Fai
   return kExitOk;
 }
 
+// The editor as a host shows it: the settings arrive with a process call (or
+// a restored state), then the view opens in a window of the host's, draws for
+// a few of its timer ticks, and what the screen shows is saved.
+int runEditor(PluginInstance& plugin, const Options& o, std::ostream& out, Failure& failure)
+{
+  if (!o.positional.empty() || o.png.empty())
+  {
+    failure = {kExitBadInput, "editor needs --png FILE and no other file names"};
+    return failure.status;
+  }
+  RenderOptions options;
+  if (!resolveSettings(plugin, o, options.settings, failure))
+    return failure.status;
+  AudioData silence;
+  silence.sampleRate = 48000.0;
+  silence.channels.assign(2, std::vector<double>(static_cast<size_t>(options.blockSize)));
+  AudioData ignored;
+  if (renderFile(plugin, o, silence, ignored, options, failure) < 0.0)
+    return failure.status;
+
+  RgbImage image;
+  std::string error;
+  std::vector<uint8_t> png;
+  if (!CaptureEditor(plugin.controller(), kEditorSettleMs, image, error) ||
+      !EncodePng(image, png, error))
+  {
+    failure = {kExitFailure, error};
+    return failure.status;
+  }
+  if (!WriteFileBytes(o.png, png.data(), png.size(), error))
+  {
+    failure = {kExitBadInput, error};
+    return failure.status;
+  }
+  out << "wrote " << o.png << " (" << image.width << " x " << image.height << ")\n";
+  return kExitOk;
+}
+
 // The module's moduleinfo.json, from what its factory reports; the version
 // is the first class's unless given.
 int runModuleInfo(VstModule& module, const Options& o, std::ostream& out, Failure& failure)
@@ -415,7 +458,7 @@ int runModuleInfo(VstModule& module, const Options& o, std::ostream& out, Failur
 int runCommand(const Options& o, std::ostream& out, Failure& failure)
 {
   if (o.command != "info" && o.command != "render" && o.command != "response" &&
-      o.command != "moduleinfo")
+      o.command != "moduleinfo" && o.command != "editor")
   {
     failure = {kExitBadInput, "unknown command \"" + o.command + "\""};
     return failure.status;
@@ -447,6 +490,8 @@ int runCommand(const Options& o, std::ostream& out, Failure& failure)
       status = runInfo(*module, *plugin, out);
     else if (o.command == "render")
       status = runRender(*plugin, o, out, failure);
+    else if (o.command == "editor")
+      status = runEditor(*plugin, o, out, failure);
     else
       status = runResponse(*plugin, o, out, failure);
   }  // the instance goes before its module
