@@ -83,15 +83,26 @@ def _conic(cx, cy, r, brightness, colour, sectors=48):
 
 
 def _rim(ctx, cx, cy, r, width, light, dark):
-    """A thin edge: bright where it faces the light, dark on the far side."""
-    ctx.set_source(_conic(cx, cy, r + 1, lambda a: light * max(0.0, style.lit(a))
-                          - dark * max(0.0, -style.lit(a)), (0.5, 0.5, 0.5)))
+    """A thin edge: lighter where it faces the light, darker on the far side.
+    Soft light over mid grey leaves colour alone, so the edge keeps the hue of
+    whatever it is drawn on."""
+    def brightness(a):
+        facing = style.lit(a)
+        return light * facing if facing > 0 else dark * facing
+
+    ctx.set_source(_conic(cx, cy, r + 1, brightness, (0.5, 0.5, 0.5)))
     ctx.set_line_width(width)
     circle(ctx, cx, cy, r - width / 2)
     ctx.save()
     ctx.set_operator(cairo.OPERATOR_SOFT_LIGHT)
     ctx.stroke()
     ctx.restore()
+
+
+def _sheen(a):
+    """Turned metal or moulding: bright in a bar along the light, through the
+    centre, dark across it."""
+    return math.cos(2 * (a - style.LIGHT_ANGLE))
 
 
 def _skirt(ctx, cx, cy, cap):
@@ -110,7 +121,7 @@ def _skirt(ctx, cx, cy, cap):
     ctx.fill()
 
     face = r - FLANGE
-    ctx.set_source(_conic(cx, cy, face, lambda a: 0.10 * style.lit(a) + 0.07 * math.cos(2 * (a - style.LIGHT_ANGLE)), SKIRT))
+    ctx.set_source(_conic(cx, cy, face, lambda a: 0.10 * style.lit(a) + 0.07 * _sheen(a), SKIRT))
     circle(ctx, cx, cy, face)
     ctx.fill()
     _rim(ctx, cx, cy, face, 1.0, 0.7, 0.6)
@@ -124,8 +135,7 @@ def _cap(ctx, cx, cy, cap):
     ctx.fill()
 
     if cap.finish == "machined":
-        # Turned aluminium shines in a bar across the centre, along the light.
-        ctx.set_source(_conic(cx, cy, rc, lambda a: 0.25 * math.cos(2 * (a - style.LIGHT_ANGLE)) - 0.05, cap.colour))
+        ctx.set_source(_conic(cx, cy, rc, lambda a: 0.25 * _sheen(a) - 0.05, cap.colour))
     else:
         lx, ly = polar(cx, cy, style.LIGHT_ANGLE, rc * 0.5)
         dome = cairo.RadialGradient(lx, ly, 0, cx, cy, rc * 1.2)
@@ -145,7 +155,8 @@ def _pointer(ctx, cx, cy, cap, turn):
     rc = r * cap.cap_ratio
     ctx.set_line_cap(cairo.LINE_CAP_ROUND)
     ctx.set_line_width(2.2)
-    for colour, inner, outer in ((cap.pointer, r * 0.28, rc - 1.6), (WHITE_LINE, rc + 1.6, r - 1.7)):
+    segments = ((cap.pointer, r * 0.28, rc - 1.6), (WHITE_LINE, rc + 1.6, r - 1.7))
+    for colour, inner, outer in segments:
         ctx.set_source_rgb(*colour)
         ctx.move_to(*polar(cx, cy, turn, inner))
         ctx.line_to(*polar(cx, cy, turn, outer))
@@ -157,7 +168,7 @@ def filmstrip(picture):
     w, h, frames = picture.w, picture.h, picture.frames
     cap = CAPS[picture.style]
     cx, cy = w / 2.0, h / 2.0
-    alpha = pixels.alpha(_mask(w, h, cx, cy, cap))
+    alpha = pixels.clear_border(pixels.alpha(_mask(w, h, cx, cy, cap)), w, h)
 
     still = pixels.new_surface(w, h)
     ctx = cairo.Context(still)

@@ -33,6 +33,16 @@ def alpha(surface):
     return _data(surface)[_A::4]
 
 
+def clear_border(alpha_bytes, w, h):
+    """The alpha bytes, once checked that nothing touches the frame's edge: a
+    shadow that did would end in a hard line on the panel."""
+    rows = [alpha_bytes[y * w:(y + 1) * w] for y in range(h)]
+    edge = rows[0] + rows[-1] + bytes(row[0] for row in rows) + bytes(row[-1] for row in rows)
+    if any(edge):
+        raise ValueError("a %d x %d picture does not fit inside its frame" % (w, h))
+    return alpha_bytes
+
+
 def rgba(colour, alpha_bytes=None):
     """RGBA bytes taking red, green and blue from `colour` and alpha from
     `alpha_bytes`; without them the picture is opaque."""

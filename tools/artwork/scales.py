@@ -1,7 +1,15 @@
-"""What the panel prints around each knob: its parameter's range, how the knob's
-travel maps onto it, and the numbers at the ends of the scale."""
+"""The scale printed around each knob: its parameter's range, how the knob's
+travel maps onto it, the ticks on the pointer's arc and the numbers at the
+ends."""
 
+import math
 from collections import namedtuple
+
+import knob
+import layout
+import style
+from lettering import engrave, engraved_line
+from style import polar
 
 # Plain value = low + (high - low) * travel ** shape, travel in 0..1.
 Scale = namedtuple("Scale", "low high shape marks")
@@ -38,3 +46,29 @@ SCALES = {
 def travel(scale, plain):
     """Knob travel (0..1) that shows a plain value."""
     return ((plain - scale.low) / float(scale.high - scale.low)) ** (1.0 / scale.shape)
+
+
+def draw(ctx, picture):
+    """Ticks and end numbers around a knob, on the same arc its pointer sweeps."""
+    cx, cy = layout.centre(picture)
+    radius = knob.CAPS[picture.style].radius
+    scale = SCALES[picture.file]
+    numbered = {round(travel(scale, plain) * (TICKS - 1)) for plain, _ in scale.marks}
+    for i in range(TICKS):
+        a = knob.angle(i / (TICKS - 1.0))
+        major = i in (0, TICKS - 1) or i in numbered
+        inner, outer = radius + 3.5, radius + (8.0 if major else 6.0)
+        engraved_line(ctx, *polar(cx, cy, a, inner), *polar(cx, cy, a, outer),
+                      width=1.4 if major else 1.0, paint=0.95 if major else 0.7)
+    size = 7.5
+    style.set_font(ctx, size, bold=False)
+    for plain, text in scale.marks:
+        # The number's box touches the circle just outside the ticks, on the
+        # side facing away from the knob.
+        a = knob.angle(travel(scale, plain))
+        x, y = polar(cx, cy, a, radius + 12.5)
+        half_w = ctx.text_extents(text).x_advance / 2.0
+        half_h = size * 0.36
+        x += half_w * math.sin(a)
+        y -= half_h * math.cos(a)
+        engrave(ctx, text, x, y + half_h, size, tracking=0.2, bold=False)

@@ -10,7 +10,6 @@ LIGHT_ANGLE = math.radians(-45)
 SHADOW_OFFSET = (1.6, 2.4)
 
 PANEL = (0.165, 0.180, 0.200)
-PANEL_DARK = (0.105, 0.115, 0.130)
 ENGRAVING = (0.925, 0.910, 0.870)
 SHADOW = (0.0, 0.0, 0.0)
 

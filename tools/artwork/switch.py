@@ -37,12 +37,14 @@ def _square(ctx, cx, cy, size, r):
 
 
 def _mask(w, h, cx, cy):
+    """Coverage: the button's soft shadow and its rounded square."""
     surface = pixels.new_surface(w, h)
     ctx = cairo.Context(surface)
-    dx, dy = style.SHADOW_OFFSET
+    # The button stands lower than a knob, so its shadow falls shorter.
+    dx, dy = (d * 0.6 for d in style.SHADOW_OFFSET)
     # A soft shadow from a few widening, faint outlines.
-    for grow in range(5, 0, -1):
-        ctx.set_source_rgba(0, 0, 0, 0.13)
+    for grow in range(3, 0, -1):
+        ctx.set_source_rgba(0, 0, 0, 0.18)
         _square(ctx, cx + dx, cy + dy, SIZE + grow, 3.5 + grow / 2)
         ctx.fill()
     ctx.set_source_rgba(0, 0, 0, 1)
@@ -110,7 +112,7 @@ def frames(picture):
     """RGBA bytes of the off frame above the on frame."""
     w, h = picture.w, picture.h
     cx, cy = w / 2.0, h / 2.0
-    alpha = pixels.alpha(_mask(w, h, cx, cy))
+    alpha = pixels.clear_border(pixels.alpha(_mask(w, h, cx, cy)), w, h)
     colour = LAMPS[picture.style]
     out = bytearray()
     for on in (False, True):
