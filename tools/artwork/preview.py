@@ -2,9 +2,12 @@
 """Composites the generated pictures the way the editor does, for looking at.
 
     preview.py [--img DIR] [--value V] [--switches 0|1|alt] [--zoom Z] OUT.png
+    preview.py [--img DIR] --sheet OUT.png
 
 Every knob shows value V (its frame is round(V * 120)); switches show off,
-on, or alternate. Without --value the knobs show a spread of values."""
+on, or alternate. Without --value the knobs show a spread of values. --sheet
+stacks three editors: everything at minimum and off, everything centred and
+on, and a spread of values with switches alternating."""
 
 import argparse
 import os
@@ -17,17 +20,15 @@ import cairo  # noqa: E402
 import layout  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+SPREAD = [0.0, 0.5, 1.0, 0.3, 0.75, 0.62, 0.12]
+SHEET = [([0.0], "0"), ([0.5], "1"), (SPREAD, "alt")]
 
 
 def frame_of(picture, value):
     return int(round(value * (picture.frames - 1)))
 
 
-def composite(img, values, switches, zoom):
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, int(layout.EDITOR_W * zoom),
-                                 int(layout.EDITOR_H * zoom))
-    ctx = cairo.Context(surface)
-    ctx.scale(zoom, zoom)
+def draw_editor(ctx, img, values, switches):
     for n, picture in enumerate(layout.PICTURES):
         strip = cairo.ImageSurface.create_from_png(os.path.join(img, picture.file))
         if picture.kind == "knob":
@@ -43,6 +44,17 @@ def composite(img, values, switches, zoom):
         ctx.get_source().set_filter(cairo.FILTER_NEAREST)
         ctx.paint()
         ctx.restore()
+
+
+def composite(img, states, zoom):
+    """One editor per (values, switches) state, stacked top to bottom."""
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, int(layout.EDITOR_W * zoom),
+                                 int(layout.EDITOR_H * zoom * len(states)))
+    ctx = cairo.Context(surface)
+    ctx.scale(zoom, zoom)
+    for values, switches in states:
+        draw_editor(ctx, img, values, switches)
+        ctx.translate(0, layout.EDITOR_H)
     return surface
 
 
@@ -53,9 +65,13 @@ def main(argv):
     parser.add_argument("--value", type=float)
     parser.add_argument("--switches", default="alt", choices=("0", "1", "alt"))
     parser.add_argument("--zoom", type=float, default=1.0)
+    parser.add_argument("--sheet", action="store_true")
     args = parser.parse_args(argv)
-    values = [args.value] if args.value is not None else [0.0, 0.5, 1.0, 0.3, 0.75, 0.62, 0.12]
-    composite(args.img, values, args.switches, args.zoom).write_to_png(args.out)
+    if args.sheet:
+        states = SHEET
+    else:
+        states = [([args.value] if args.value is not None else SPREAD, args.switches)]
+    composite(args.img, states, args.zoom).write_to_png(args.out)
     return 0
 
 
