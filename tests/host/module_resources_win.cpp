@@ -1,6 +1,7 @@
-// The built Morvex.vst3 as Windows sees the file: every editor picture decodes
-// from its "PNG" resource at the size and frame count the editor expects, and
-// the version block names the product.
+// The built Morvex.vst3 as Windows sees the file: every picture of the editor's
+// layout decodes from its "PNG" resource at the frame size and count the layout
+// gives, and the version block names the product.
+#include "engine/MorvexEditor.h"
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNGResource.h"
 
@@ -20,23 +21,6 @@ std::wstring moduleFile()
   return (std::filesystem::path(MORVEX_MODULE_PATH) / "Contents" / "x86_64-win" / "Morvex.vst3")
       .wstring();
 }
-
-struct Picture
-{
-  unsigned id;
-  const char* file;
-  int frames, width, height;  // height of one frame
-};
-
-const Picture kPictures[] = {
-    {101, "BG.png", 1, 1162, 274},  {102, "BY.png", 2, 33, 33},       {103, "INPUT.png", 121, 73, 73},
-    {104, "FBY.png", 2, 35, 36},    {105, "HF.png", 121, 71, 70},     {106, "HG.png", 121, 80, 77},
-    {107, "HMF.png", 121, 76, 73},  {108, "HMFB.png", 121, 73, 72},   {109, "HMG.png", 121, 79, 79},
-    {110, "HPF.png", 121, 72, 73},  {111, "LF.png", 121, 72, 72},     {112, "LG.png", 121, 80, 80},
-    {113, "LMF.png", 121, 74, 73},  {114, "LMFB.png", 121, 72, 71},   {115, "LMG.png", 121, 80, 80},
-    {116, "LPF.png", 121, 72, 72},  {117, "OUT.png", 121, 74, 71},    {118, "LB.png", 2, 33, 33},
-    {119, "HB.png", 2, 33, 33},     {120, "LINK.png", 2, 35, 34},
-};
 
 unsigned alphaAt(LICE_MemBitmap& bitmap, int x, int y)
 {
@@ -77,13 +61,13 @@ std::string versionString(const std::vector<char>& block, const char* name)
 
 TEST_F(ModuleResources, everyEditorPictureDecodesWithItsFramesStacked)
 {
-  for (const Picture& p : kPictures)
+  for (const MorvexEditor::ControlSpec& c : MorvexEditor::kControls)
   {
-    SCOPED_TRACE(p.file);
-    std::unique_ptr<LICE_MemBitmap> bitmap(LICE_LoadPNGResource(sModule, p.id, p.file));
+    SCOPED_TRACE(c.file);
+    std::unique_ptr<LICE_MemBitmap> bitmap(LICE_LoadPNGResource(sModule, c.resourceId, c.file));
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->Width(), p.width);
-    EXPECT_EQ(bitmap->Height(), p.height * p.frames);
+    EXPECT_EQ(bitmap->Width(), c.frameWidth);
+    EXPECT_EQ(bitmap->Height(), c.frameHeight * c.frames);
   }
 }
 
@@ -91,20 +75,20 @@ TEST_F(ModuleResources, theBackgroundIsOpaqueAndControlsLeaveTheirCornersClear)
 {
   // The controls are laid over the background with their alpha: a frame that
   // covered its corner would paint a box over the panel.
-  for (const Picture& p : kPictures)
+  for (const MorvexEditor::ControlSpec& c : MorvexEditor::kControls)
   {
-    SCOPED_TRACE(p.file);
-    std::unique_ptr<LICE_MemBitmap> bitmap(LICE_LoadPNGResource(sModule, p.id, p.file));
+    SCOPED_TRACE(c.file);
+    std::unique_ptr<LICE_MemBitmap> bitmap(LICE_LoadPNGResource(sModule, c.resourceId, c.file));
     ASSERT_NE(bitmap, nullptr);
-    if (p.id == 101)
+    if (c.kind == MorvexEditor::Kind::Background)
     {
       for (int y = 0; y < bitmap->Height(); ++y)
         for (int x = 0; x < bitmap->Width(); ++x)
           ASSERT_EQ(alphaAt(*bitmap, x, y), 0xFFu) << x << "," << y;
       continue;
     }
-    for (int frame = 0; frame < p.frames; ++frame)
-      ASSERT_EQ(alphaAt(*bitmap, 0, frame * p.height), 0u) << "frame " << frame;
+    for (int frame = 0; frame < c.frames; ++frame)
+      ASSERT_EQ(alphaAt(*bitmap, 0, frame * c.frameHeight), 0u) << "frame " << frame;
   }
 }
 
