@@ -1,0 +1,55 @@
+"""From cairo surfaces to straight-alpha RGBA rows.
+
+Cairo keeps colour premultiplied by alpha; undoing that pixel by pixel in
+Python is slow. The controls therefore draw twice: once opaque, with their
+colours carried a little past their edges, and once as a coverage mask. The
+opaque picture gives each pixel its straight colour and the mask its alpha,
+and both come apart and together again with byte slicing alone."""
+
+import sys
+
+import cairo
+
+# Where red, green, blue and alpha sit in one ARGB32 pixel in memory.
+if sys.byteorder == "little":
+    _R, _G, _B, _A = 2, 1, 0, 3
+else:
+    _R, _G, _B, _A = 1, 2, 3, 0
+
+
+def new_surface(w, h):
+    return cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
+
+
+def _data(surface):
+    surface.flush()
+    if surface.get_stride() != surface.get_width() * 4:
+        raise ValueError("ARGB32 rows are expected to be packed")
+    return bytes(surface.get_data())
+
+
+def alpha(surface):
+    """The alpha byte of every pixel."""
+    return _data(surface)[_A::4]
+
+
+def clear_border(alpha_bytes, w, h):
+    """The alpha bytes, once checked that nothing touches the frame's edge: a
+    shadow that did would end in a hard line on the panel."""
+    rows = [alpha_bytes[y * w:(y + 1) * w] for y in range(h)]
+    edge = rows[0] + rows[-1] + bytes(row[0] for row in rows) + bytes(row[-1] for row in rows)
+    if any(edge):
+        raise ValueError("a %d x %d picture does not fit inside its frame" % (w, h))
+    return alpha_bytes
+
+
+def rgba(colour, alpha_bytes=None):
+    """RGBA bytes taking red, green and blue from `colour` and alpha from
+    `alpha_bytes`; without them the picture is opaque."""
+    src = _data(colour)
+    out = bytearray(len(src))
+    out[0::4] = src[_R::4]
+    out[1::4] = src[_G::4]
+    out[2::4] = src[_B::4]
+    out[3::4] = alpha_bytes if alpha_bytes is not None else b"\xff" * (len(src) // 4)
+    return bytes(out)
