@@ -314,3 +314,45 @@ TEST_F(CliTest, responseMeasuresTheCurveAndPlotsIt)
   ASSERT_GT(png.size(), 8u);
   EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
 }
+
+#ifdef _WIN32
+#include "engine/Morvex.h"
+#include "engine/MorvexEditor.h"
+#include "raster/LICE_IBitmap.h"
+#include "raster/LICE_PNG.h"
+
+#include <memory>
+
+TEST_F(CliTest, editorSavesWhatTheScreenShowsForTheSettingsGiven)
+{
+  ASSERT_EQ(run({"editor", "--png", path("low.png"), "--set", "Low Gain=-16"}), 0) << mErr.str();
+  ASSERT_EQ(run({"editor", "--png", path("high.png"), "--set", "Low Gain=16"}), 0) << mErr.str();
+  std::unique_ptr<LICE_IBitmap> low(LICE_ReadPNGFile(path("low.png").c_str()));
+  std::unique_ptr<LICE_IBitmap> high(LICE_ReadPNGFile(path("high.png").c_str()));
+  ASSERT_TRUE(low && high);
+  ASSERT_EQ(low->Width(), MorvexEditor::kWidth);
+  ASSERT_EQ(low->Height(), MorvexEditor::kHeight);
+  // Only the "Low Gain" knob differs between the two.
+  const auto& knob = MorvexEditor::kControls[14];
+  ASSERT_EQ(knob.param, Morvex::kLowGain);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < low->Height(); ++y)
+    for (int x = 0; x < low->Width(); ++x)
+    {
+      const bool differs = low->Pixels()[y * low->RowSpan() + x] != high->Pixels()[y * high->RowSpan() + x];
+      const bool inKnob = x >= knob.left && x < knob.left + knob.frameWidth && y >= knob.top &&
+                          y < knob.top + knob.frameHeight;
+      (inKnob ? inside : outside) += differs;
+    }
+  EXPECT_GT(inside, 50);
+  EXPECT_EQ(outside, 0);
+  EXPECT_EQ(run({"editor"}), 2);
+}
+#else
+TEST_F(CliTest, editorSaysThisBuildHasNoEditorWindow)
+{
+  EXPECT_EQ(run({"editor", "--png", path("editor.png")}), 1);
+  EXPECT_NE(mErr.str().find("no editor window"), std::string::npos) << mErr.str();
+  EXPECT_FALSE(fs::exists(path("editor.png")));
+}
+#endif

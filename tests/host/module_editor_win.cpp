@@ -1,0 +1,207 @@
+// The built Morvex.vst3's editor as a DAW meets it: the view, the window it
+// opens in the host's, what the screen shows, and mouse input reaching the
+// host's component handler as edits and gestures.
+#include "tests/host/ModuleFixture.h"
+#include "tests/platform/WindowFixture.h"
+
+#include "engine/Morvex.h"
+#include "engine/MorvexEditor.h"
+#include "raster/LICE_Composite.h"
+#include "raster/LICE_MemBitmap.h"
+#include "raster/LICE_PNGResource.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <memory>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using Edit = host::ComponentHandler::Edit;
+
+namespace {
+
+constexpr int kWidth = MorvexEditor::kWidth;
+constexpr int kHeight = MorvexEditor::kHeight;
+
+// The module's own handle, now that the host has loaded it.
+HMODULE LoadedModule()
+{
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, "Morvex.vst3", &module);
+  return module;
+}
+
+const MorvexEditor::ControlSpec& SpecFor(int param)
+{
+  for (const auto& c : MorvexEditor::kControls)
+    if (c.param == param) return c;
+  return MorvexEditor::kControls[0];
+}
+
+class ModuleEditor : public MorvexModuleTest
+{
+protected:
+  void SetUp() override
+  {
+    MorvexModuleTest::SetUp();
+    if (HasFatalFailure()) return;
+    mView = mPlugin->controller()->createView(ViewType::kEditor);
+    ASSERT_NE(nullptr, mView);
+  }
+  void TearDown() override
+  {
+    if (mView)
+    {
+      if (mOpen) mView->removed();
+      mView->release();
+    }
+    MorvexModuleTest::TearDown();
+  }
+
+  void Open()
+  {
+    ASSERT_EQ(kResultOk, mView->attached(mHostWindow.Handle(), kPlatformTypeHWND));
+    mOpen = true;
+    mEditor = FindWindowExA(mHostWindow.Handle(), nullptr, "IPlugWndClass", nullptr);
+    ASSERT_NE(nullptr, mEditor);
+  }
+  // A mouse message at the centre of a parameter's control, offset by dy.
+  void Mouse(UINT msg, WPARAM keys, int param, int dy = 0)
+  {
+    const auto& c = SpecFor(param);
+    SendMessageA(mEditor, msg, keys,
+                 MAKELPARAM(c.left + c.frameWidth / 2, c.top + c.frameHeight / 2 + dy));
+  }
+  void Wheel(int param, short delta)
+  {
+    const auto& c = SpecFor(param);
+    SendMessageA(mEditor, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)),
+                 ScreenPoint(mEditor, c.left + c.frameWidth / 2, c.top + c.frameHeight / 2));
+  }
+  double Normalized(int param) { return mPlugin->controller()->getParamNormalized(param); }
+
+  HostWindow mHostWindow;
+  IPlugView* mView = nullptr;
+  bool mOpen = false;
+  HWND mEditor = nullptr;
+};
+
+TEST_F(ModuleEditor, viewOpensOnlyAsHwndEditorOfTheBackgroundsSize)
+{
+  EXPECT_EQ(nullptr, mPlugin->controller()->createView("Editor"));
+  EXPECT_EQ(kResultOk, mView->isPlatformTypeSupported(kPlatformTypeHWND));
+  for (FIDString other : {kPlatformTypeNSView, kPlatformTypeX11EmbedWindowID, kPlatformTypeHIView})
+    EXPECT_EQ(kResultFalse, mView->isPlatformTypeSupported(other)) << other;
+  ViewRect size;
+  ASSERT_EQ(kResultOk, mView->getSize(&size));
+  EXPECT_EQ(0, size.left);
+  EXPECT_EQ(0, size.top);
+  EXPECT_EQ(kWidth, size.right);
+  EXPECT_EQ(kHeight, size.bottom);
+  // A parent that is no window leaves the editor closed, and says so.
+  EXPECT_EQ(kResultFalse, mView->attached(reinterpret_cast<void*>(0x1234), kPlatformTypeHWND));
+}
+
+TEST_F(ModuleEditor, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
+{
+  // Values as a host delivers them, with the first block.
+  host::ParameterChanges changes;
+  const struct { int param; double value; } settings[] = {
+    {Morvex::kLowGain, 0.75}, {Morvex::kHighMidFrequency, 0.2}, {Morvex::kLowBell, 1.0},
+    {Morvex::kEQBypass, 0.0}, {Morvex::kOutput, 1.0},
+  };
+  for (const auto& s : settings) changes.add(s.param, s.value);
+  std::string error;
+  ASSERT_TRUE(mPlugin->prepare(host::PluginInstance::Setup(), error)) << error;
+  std::vector<float> silence(512);
+  float* channels[2] = {silence.data(), silence.data()};
+  ASSERT_TRUE(mPlugin->process32(channels, channels, 512, &changes));
+  Open();
+  Pump(300);
+
+  // The same pictures from the module, composited by the frame rule: value v
+  // of a strip of N frames shows frame round(v (N - 1)).
+  LICE_MemBitmap expected(kWidth, kHeight);
+  for (const auto& c : MorvexEditor::kControls)
+  {
+    std::unique_ptr<LICE_MemBitmap> picture(
+        LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()), c.resourceId, c.file));
+    ASSERT_NE(nullptr, picture) << c.file;
+    if (c.param < 0)
+    {
+      LICE_Composite(&expected, picture.get(), 0, 0, nullptr, 1.0f, CompositeCopy);
+      continue;
+    }
+    const int frame = static_cast<int>(std::lround(Normalized(c.param) * (c.frames - 1)));
+    const LICE_Rect source = {0, frame * c.frameHeight, c.frameWidth, (frame + 1) * c.frameHeight};
+    LICE_Composite(&expected, picture.get(), c.left, c.top, &source, 1.0f, CompositeUseSourceAlpha);
+  }
+  const std::vector<uint32_t> screen = ReadWindow(mEditor, kWidth, kHeight);
+  int differing = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      differing += screen[y * kWidth + x] != (expected.Pixels()[y * expected.RowSpan() + x] & 0xFFFFFF);
+  EXPECT_EQ(0, differing);
+}
+
+TEST_F(ModuleEditor, mouseMessagesReachTheHostAsEditsInCompleteGestures)
+{
+  Open();
+  host::ComponentHandler& handler = mPlugin->handler();
+
+  // Press, drag 20 pixels up, release on "Low Gain" (80 pixels high, gearing 4).
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Morvex::kLowGain);
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, Morvex::kLowGain, -20);
+  Mouse(WM_LBUTTONUP, 0, Morvex::kLowGain, -20);
+  std::vector<Edit> edits = handler.edits();
+  ASSERT_EQ(3u, edits.size());
+  EXPECT_EQ(Edit::kBegin, edits[0].kind);
+  EXPECT_EQ(Edit::kPerform, edits[1].kind);
+  EXPECT_EQ(Edit::kEnd, edits[2].kind);
+  for (const Edit& e : edits) EXPECT_EQ(ParamID(Morvex::kLowGain), e.id);
+  EXPECT_DOUBLE_EQ(0.5 + 20.0 / 80.0 / 4.0, edits[1].value);
+  EXPECT_DOUBLE_EQ(edits[1].value, Normalized(Morvex::kLowGain));
+
+  // A click toggles "EQ Bypass" off.
+  handler.clear();
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Morvex::kEQBypass);
+  Mouse(WM_LBUTTONUP, 0, Morvex::kEQBypass);
+  EXPECT_EQ(0.0, Normalized(Morvex::kEQBypass));
+
+  // The wheel in whole notches and a double click back to the default, each
+  // one gesture of its own.
+  struct Step
+  {
+    const char* what;
+    int edits;
+    double value;
+  };
+  const Step steps[] = {{"wheel -240", 3, 0.5425}, {"wheel 60", 0, 0.5425}, {"double click", 3, 0.5}};
+  for (const Step& s : steps)
+  {
+    SCOPED_TRACE(s.what);
+    handler.clear();
+    const std::string what = s.what;
+    if (what == "wheel -240") Wheel(Morvex::kLowGain, -240);
+    if (what == "wheel 60") Wheel(Morvex::kLowGain, 60);
+    if (what == "double click")
+    {
+      Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, Morvex::kLowGain);
+      Mouse(WM_LBUTTONUP, 0, Morvex::kLowGain);
+    }
+    edits = handler.edits();
+    ASSERT_EQ(static_cast<size_t>(s.edits), edits.size());
+    if (s.edits == 3)
+    {
+      EXPECT_EQ(Edit::kBegin, edits[0].kind);
+      EXPECT_EQ(Edit::kPerform, edits[1].kind);
+      EXPECT_EQ(Edit::kEnd, edits[2].kind);
+    }
+    EXPECT_NEAR(s.value, Normalized(Morvex::kLowGain), 1e-12);
+  }
+}
+
+}  // namespace
