@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders a short generated test signal through the Windows Morvex plug-in
-# under Wine with a few settings, and writes the audio and the measured
-# response curves (CSV and PNG) to out/. Needs a built `windows` preset.
+# under Wine with a few settings, and writes the audio, the measured response
+# curves (CSV and PNG) and a screenshot of the editor to out/. Needs a built
+# `windows` preset.
 #
 #   tools/host/demo.sh [BUILD_DIR] [OUT_DIR]
 set -eu
@@ -68,6 +69,13 @@ for entry in "${demos[@]}"; do
   run_host response "${sets[@]}" --csv "$out/$name-response.csv" --png "$out/$name-response.png"
   echo "demo: wrote $out/$name.wav and $out/$name-response.png"
 done
+
+# The editor as a Windows host shows it, with the low-bell boost's settings,
+# read back from a virtual screen.
+"$root/cmake/wine-run.sh" --x11 "$host_exe" --module "$bundle" editor --png "$out/editor.png" \
+  --set "Low Gain=6" --set "Low Bell=1" --set "Low Frequency=100" --set "Filter Bypass=1" \
+  --set "Highpass Filter=80" --set "High Mid Gain=-3" --set "Input=3" --set "I/O Link=1"
+echo "demo: wrote $out/editor.png"
 
 echo
 echo "The demo files are in $out."
