@@ -16,6 +16,18 @@ namespace
 // latest window to open.
 std::mutex gClassLock;
 int gClassUsers = 0;
+HINSTANCE gClassInstance = nullptr;
+
+// A class can outlive its windows when a host destroyed an editor's window
+// without closing the editor; it must not outlive the module whose window
+// procedure it names.
+struct ClassAtUnload
+{
+  ~ClassAtUnload()
+  {
+    if (gClassInstance) UnregisterClassA(IGraphicsWin::kWindowClass, gClassInstance);
+  }
+} gClassAtUnload;
 
 bool AcquireWindowClass(HINSTANCE instance, WNDPROC proc)
 {
@@ -34,6 +46,7 @@ bool AcquireWindowClass(HINSTANCE instance, WNDPROC proc)
       --gClassUsers;
       return false;
     }
+    gClassInstance = instance;
   }
   return true;
 }
@@ -41,7 +54,8 @@ bool AcquireWindowClass(HINSTANCE instance, WNDPROC proc)
 void ReleaseWindowClass(HINSTANCE instance)
 {
   std::lock_guard<std::mutex> lock(gClassLock);
-  if (gClassUsers > 0 && --gClassUsers == 0) UnregisterClassA(IGraphicsWin::kWindowClass, instance);
+  if (gClassUsers > 0 && --gClassUsers == 0 && UnregisterClassA(IGraphicsWin::kWindowClass, instance))
+    gClassInstance = nullptr;
 }
 }  // namespace
 

@@ -85,6 +85,20 @@ TEST_F(WindowTest, editorsShareOneWindowClassWhileAnyIsOpen)
   EXPECT_EQ(0, IGraphicsWin::WindowClassUsers());
 }
 
+TEST_F(WindowTest, editorWhoseParentTheHostDestroyedCanOpenAgain)
+{
+  Editor e;
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200,
+                                host.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, e.graphics->OpenWindow(parent));
+  DestroyWindow(parent);  // before the editor is closed, as some hosts do
+  EXPECT_FALSE(e.graphics->HasWindow());
+  EXPECT_EQ(0, IGraphicsWin::WindowClassUsers());
+  ASSERT_NE(nullptr, e.graphics->OpenWindow(host.Handle()));
+  e.graphics->CloseWindow();
+  EXPECT_EQ(0, IGraphicsWin::WindowClassUsers());
+}
+
 TEST_F(WindowTest, reopeningInTheSameParentKeepsPositionAndSize)
 {
   Editor e;
