@@ -1,0 +1,13 @@
+// Compiled for AVX2 (without FMA, so every lane rounds as the SSE2 path
+// does); reached only after the CPU check in ColourStage.cpp.
+#include "engine/colour/ColourKernels.h"
+#include "engine/colour/ColourMath.h"
+#include "engine/simd/Double4.h"
+
+void ColourSamplesAvx2(double* samples, int count)
+{
+  int i = 0;
+  for (; i + Double4::kLanes <= count; i += Double4::kLanes)
+    colour::Colour(Double4::Load(samples + i)).Store(samples + i);
+  if (i < count) ColourSamplesSse2(samples + i, count - i);
+}
