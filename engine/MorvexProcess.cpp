@@ -1,7 +1,11 @@
 // The audio path: per-block control work, then the per-sample chain for the
-// left and right channel side by side, in short chunks.
+// left and right channel side by side, one SIMD lane each, in short chunks.
 #include "engine/Morvex.h"
 #include "graphics/IGraphics.h"
+
+#include "engine/colour/ColourStage.h"
+#include "engine/simd/Double2.h"
+#include "engine/simd/Float2.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,24 +20,10 @@ constexpr double kDenormalGuard = 1e-10;
 
 double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
 
-double Single(double x) { return static_cast<double>(static_cast<float>(x)); }
-
-// The fixed gentle saturation between the high-pass and the low-pass.
-double Colour(double h)
-{
-  const double h2 = h * h;
-  const double h4 = h2 * h2;
-  return h + 0.3 * (0.05 * std::tanh(h2 * h) - 0.005 * std::tanh(h4 * h4) + 0.001 * std::sin(h2));
-}
-
 // Full scale is 1. Anything beyond this is a broken source upstream, yet it is
 // far enough below the single-precision limit (3.4e38) that no gain or boost in
 // the chain can carry a sample past it.
 constexpr double kLoudestInput = 1e30;
-
-// A sample from a broken source upstream (NaN, infinite, or too loud for the
-// single-precision stages) would poison every filter state for good.
-double Sanitize(double x) { return std::fabs(x) <= kLoudestInput ? x : 0.0; }
 }  // namespace
 
 ControlMap Morvex::MapControls(const double* mirror)
@@ -155,97 +145,74 @@ BlockSettings Morvex::PrepareBlock()
 
 void Morvex::RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames)
 {
+  StereoChannels lanes;
+  lanes.load(mLeft, mRight);
   for (int start = 0; start < nFrames; start += kChunkFrames)
   {
     const int n = std::min(kChunkFrames, nFrames - start);
-    RunChunk(block, inputs[0] + start, inputs[1] + start, outputs[0] + start, outputs[1] + start, n);
+    RunChunk(block, lanes, inputs[0] + start, inputs[1] + start, outputs[0] + start,
+             outputs[1] + start, n);
   }
+  lanes.store(mLeft, mRight);
 }
 
-// The chain runs in two passes over a short chunk instead of one pass per
-// sample: first everything up to the colour stage, whose library calls clobber
-// every register, then the sections after it in a loop free of calls, where
-// their states stay in registers and consecutive samples overlap. Each section
-// and smoother still sees its samples in order, so every output is exactly
-// what the per-sample chain gives.
-void Morvex::RunChunk(const BlockSettings& block, const double* inL, const double* inR,
-                      double* outL, double* outR, int n)
+namespace
 {
-  ParameterSmoother& inputGain = mSmoothers.inputGain;
-  ParameterSmoother& outputGain = mSmoothers.outputGain;
-  ChannelSections& L = mLeft;
-  ChannelSections& R = mRight;
+// Two steps of a smoother shared by both channels, left first.
+Double2 StepTwice(ParameterSmoother& smoother, double target)
+{
+  const double left = smoother.step(target);
+  return Double2::Lanes(left, smoother.step(target));
+}
 
+// A sample from a broken source upstream (NaN, infinite, or too loud for the
+// single-precision stages) would poison every filter state for good: such a
+// sample is taken as silence.
+Double2 Sanitize(Double2 x) { return KeepWhere(Abs(x) <= Double2::Both(kLoudestInput), x); }
+}  // namespace
+
+// Left and right run side by side, one lane each, in three passes over a
+// short chunk: the input stage and high-pass, the colour stage over the whole
+// chunk at once, then the sections after it. Each section and smoother still
+// sees its samples in order, with the scalar sections' arithmetic.
+void Morvex::RunChunk(const BlockSettings& block, StereoChannels& lanes, const double* inL,
+                      const double* inR, double* outL, double* outR, int n)
+{
+  // A local copy, which no output store can alias, stays in registers.
+  StereoChannels s = lanes;
   // The whole chunk is read before any output is written, since inputs and
   // outputs may share memory; "EQ Bypass" 0 writes these raw samples back.
-  double rawL[kChunkFrames], rawR[kChunkFrames];
-  double colouredL[kChunkFrames], colouredR[kChunkFrames];
+  Double2 raw[kChunkFrames];
+  alignas(16) double coloured[2 * kChunkFrames];
 
+  const Double2 guard = Double2::Both(kDenormalGuard);
   for (int i = 0; i < n; ++i)
   {
-    rawL[i] = inL[i];
-    rawR[i] = inR[i];
-    // One input-gain step per channel, left first.
-    const double gL = inputGain.step(block.inputTarget);
-    const double gR = inputGain.step(block.inputTarget);
-    const double xL = Single((Sanitize(rawL[i]) + kDenormalGuard) * gL);
-    const double xR = Single((Sanitize(rawR[i]) + kDenormalGuard) * gR);
-    colouredL[i] = Colour(Single(L.highpass.process(xL)));
-    colouredR[i] = Colour(Single(R.highpass.process(xR)));
+    raw[i] = Double2::Lanes(inL[i], inR[i]);
+    const Double2 x = Single((Sanitize(raw[i]) + guard) * StepTwice(mSmoothers.inputGain, block.inputTarget));
+    Single(s.highpass.process(x)).Store(coloured + 2 * i);
   }
 
+  ColourSamples(coloured, 2 * n);
+
+  const Double2 makeup = Double2::Both(block.lowpassMakeup);
   for (int i = 0; i < n; ++i)
   {
-    double fL = colouredL[i];
-    double fR = colouredR[i];
-    if (block.filtersIn)
-    {
-      fL = static_cast<double>(L.lowpass.process(static_cast<float>(fL))) * block.lowpassMakeup;
-      fR = static_cast<double>(R.lowpass.process(static_cast<float>(fR))) * block.lowpassMakeup;
-    }
+    Double2 f = Double2::Load(coloured + 2 * i);
+    if (block.filtersIn) f = s.lowpass.process(Float2::From(f)).ToDouble() * makeup;
     // The low-pass always takes a second step, with silence.
-    L.lowpass.process(0.0f);
-    R.lowpass.process(0.0f);
+    s.lowpass.process(Float2::Both(0.0f));
 
-    double lL, lR;
-    if (block.lowBell)
-    {
-      lL = L.lowBell.process(fL);
-      lR = R.lowBell.process(fR);
-    }
-    else
-    {
-      lL = Single(L.lowShelf.process(Single(fL)));
-      lR = Single(R.lowShelf.process(Single(fR)));
-    }
+    const Double2 l = block.lowBell ? s.lowBell.process(f) : Single(s.lowShelf.process(Single(f)));
+    const Double2 m = s.highMid.process(s.lowMid.process(l));
+    const Double2 h = block.highBell ? s.highBell.process(m) : Single(s.highShelf.process(Single(m)));
 
-    const double mL = L.highMid.process(L.lowMid.process(lL));
-    const double mR = R.highMid.process(R.lowMid.process(lR));
-
-    double hL, hR;
-    if (block.highBell)
-    {
-      hL = L.highBell.process(mL);
-      hR = R.highBell.process(mR);
-    }
-    else
-    {
-      hL = Single(L.highShelf.process(Single(mL)));
-      hR = Single(R.highShelf.process(Single(mR)));
-    }
-
-    if (block.eqOn)
-    {
-      // One output-gain step per channel, left first.
-      outL[i] = (hL - kDenormalGuard) * outputGain.step(block.outputTarget);
-      outR[i] = (hR - kDenormalGuard) * outputGain.step(block.outputTarget);
-    }
-    else
-    {
-      outL[i] = rawL[i];
-      outR[i] = rawR[i];
-    }
+    const Double2 out =
+      block.eqOn ? (h - guard) * StepTwice(mSmoothers.outputGain, block.outputTarget) : raw[i];
+    outL[i] = out.Left();
+    outR[i] = out.Right();
   }
+  lanes = s;
 }
 
 void Morvex::ProcessDoubles(double** inputs, double** outputs, int nFrames)
