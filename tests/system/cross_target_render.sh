@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The Windows plug-in (under Wine) and the Linux plug-in, each hosted by its
 # own morvex-host, render the same file with the same settings to the same
-# audio within float precision. Skips (77) when the Linux build is absent.
+# audio, bit for bit. The per-sample loop calls no library function; the
+# designs, once per block, still call each C runtime's pow, tan and exp, which
+# differ in the last bit for some arguments that these settings do not meet.
+# Skips (77) when the Linux build is absent.
 #
 #   cross_target_render.sh WIN_HOST WIN_BUNDLE LINUX_HOST LINUX_BUNDLE WINE_RUNNER
 set -eu
@@ -61,9 +64,10 @@ if len(a) != len(b):
     sys.exit('%s: lengths differ (%d, %d)' % (sys.argv[3], len(a), len(b)))
 worst = max(abs(x - y) for x, y in zip(a, b))
 peak = max(abs(x) for x in a)
-print('%s: %d samples, peak %.3f, largest difference %.3g' % (sys.argv[3], len(a), peak, worst))
-if not peak > 0.01 or worst > 1e-6:
-    sys.exit('renders differ beyond float precision')
+differing = sum(1 for x, y in zip(a, b) if x != y)
+print('%s: %d samples, peak %.3f, %d differ, largest difference %.3g' % (sys.argv[3], len(a), peak, differing, worst))
+if not peak > 0.01 or differing:
+    sys.exit('renders differ')
 PY
 done
 exit $status
