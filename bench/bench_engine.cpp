@@ -1,11 +1,13 @@
 // The equaliser's audio path: nanoseconds per stereo frame at 48 kHz in
-// 512-frame blocks, for the defaults and with every stage busy.
+// 512-frame blocks, for the defaults and with every stage busy; and the
+// colour stage alone in each lane width, per sample.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <vector>
 
 #include "engine/Morvex.h"
+#include "engine/colour/ColourKernels.h"
 
 namespace
 {
@@ -57,7 +59,35 @@ void RunEngine(benchmark::State& state, bool everything)
 
 void BM_EngineDefaults(benchmark::State& state) { RunEngine(state, false); }
 void BM_EngineEverythingOn(benchmark::State& state) { RunEngine(state, true); }
+
+// One chunk's worth of left/right pairs, as the engine colours them.
+void RunColour(benchmark::State& state, void (*kernel)(double*, int))
+{
+  std::vector<double> samples(128), work(128);
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = 0.9 * std::sin(0.07 * static_cast<double>(i));
+  for (auto _ : state)
+  {
+    work = samples;
+    kernel(work.data(), static_cast<int>(work.size()));
+    benchmark::DoNotOptimize(work.data());
+  }
+  state.counters["ns_per_sample"] = benchmark::Counter(
+    static_cast<double>(state.iterations()) * 128 * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_ColourSse2(benchmark::State& state) { RunColour(state, ColourSamplesSse2); }
+void BM_ColourAvx2(benchmark::State& state)
+{
+  if (!CpuHasAvx2())
+  {
+    state.SkipWithError("this CPU has no AVX2");
+    return;
+  }
+  RunColour(state, ColourSamplesAvx2);
+}
 }  // namespace
 
 BENCHMARK(BM_EngineDefaults);
 BENCHMARK(BM_EngineEverythingOn);
+BENCHMARK(BM_ColourSse2);
+BENCHMARK(BM_ColourAvx2);
