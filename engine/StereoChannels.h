@@ -14,25 +14,26 @@ struct StereoChannels
 
   void load(const ChannelSections& l, const ChannelSections& r)
   {
-    highpass.load(l.highpass, r.highpass);
-    lowShelf.load(l.lowShelf, r.lowShelf);
-    highShelf.load(l.highShelf, r.highShelf);
-    lowMid.load(l.lowMid, r.lowMid);
-    highMid.load(l.highMid, r.highMid);
-    lowBell.load(l.lowBell, r.lowBell);
-    highBell.load(l.highBell, r.highBell);
-    lowpass.load(l.lowpass, r.lowpass);
+    Each(*this, [&](auto& lanes, auto section) { lanes.load(l.*section, r.*section); });
   }
 
   void store(ChannelSections& l, ChannelSections& r) const
   {
-    highpass.store(l.highpass, r.highpass);
-    lowShelf.store(l.lowShelf, r.lowShelf);
-    highShelf.store(l.highShelf, r.highShelf);
-    lowMid.store(l.lowMid, r.lowMid);
-    highMid.store(l.highMid, r.highMid);
-    lowBell.store(l.lowBell, r.lowBell);
-    highBell.store(l.highBell, r.highBell);
-    lowpass.store(l.lowpass, r.lowpass);
+    Each(*this, [&](auto& lanes, auto section) { lanes.store(l.*section, r.*section); });
+  }
+
+private:
+  // Calls visit(lanes, &ChannelSections::section) for every section.
+  template <class Self, class Visit>
+  static void Each(Self& self, Visit visit)
+  {
+    visit(self.highpass, &ChannelSections::highpass);
+    visit(self.lowShelf, &ChannelSections::lowShelf);
+    visit(self.highShelf, &ChannelSections::highShelf);
+    visit(self.lowMid, &ChannelSections::lowMid);
+    visit(self.highMid, &ChannelSections::highMid);
+    visit(self.lowBell, &ChannelSections::lowBell);
+    visit(self.highBell, &ChannelSections::highBell);
+    visit(self.lowpass, &ChannelSections::lowpass);
   }
 };

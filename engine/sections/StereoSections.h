@@ -63,35 +63,40 @@ struct StereoBiquad
   }
 };
 
-struct StereoBell
+// Direct form I, the console bell's and the low-pass's structure: lanes of
+// Section's coefficients and previous inputs and outputs.
+template <class Section, class Lanes>
+struct StereoDirectForm1
 {
-  Double2 b0, b1, b2, a1, a2;
-  Double2 x1, x2, y1, y2;
+  Lanes b0, b1, b2, a1, a2;
+  Lanes x1, x2, y1, y2;
 
-  void load(const ConsoleBell& l, const ConsoleBell& r)
+  void load(const Section& l, const Section& r)
   {
-    b0 = Pair(l, r, &ConsoleBell::b0);
-    b1 = Pair(l, r, &ConsoleBell::b1);
-    b2 = Pair(l, r, &ConsoleBell::b2);
-    a1 = Pair(l, r, &ConsoleBell::a1);
-    a2 = Pair(l, r, &ConsoleBell::a2);
-    x1 = Pair(l, r, &ConsoleBell::x1);
-    x2 = Pair(l, r, &ConsoleBell::x2);
-    y1 = Pair(l, r, &ConsoleBell::y1);
-    y2 = Pair(l, r, &ConsoleBell::y2);
+    b0 = Pair(l, r, &Section::b0);
+    b1 = Pair(l, r, &Section::b1);
+    b2 = Pair(l, r, &Section::b2);
+    a1 = Pair(l, r, &Section::a1);
+    a2 = Pair(l, r, &Section::a2);
+    x1 = Pair(l, r, &Section::x1);
+    x2 = Pair(l, r, &Section::x2);
+    y1 = Pair(l, r, &Section::y1);
+    y2 = Pair(l, r, &Section::y2);
   }
 
-  void store(ConsoleBell& l, ConsoleBell& r) const
+  void store(Section& l, Section& r) const
   {
-    Split(x1, l, r, &ConsoleBell::x1);
-    Split(x2, l, r, &ConsoleBell::x2);
-    Split(y1, l, r, &ConsoleBell::y1);
-    Split(y2, l, r, &ConsoleBell::y2);
+    Split(x1, l, r, &Section::x1);
+    Split(x2, l, r, &Section::x2);
+    Split(y1, l, r, &Section::y1);
+    Split(y2, l, r, &Section::y2);
   }
 
-  Double2 process(Double2 x)
+protected:
+  Lanes sum(Lanes x) const { return b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2; }
+
+  Lanes keep(Lanes x, Lanes y)
   {
-    const Double2 y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
@@ -100,44 +105,17 @@ struct StereoBell
   }
 };
 
-struct StereoLowpass
+struct StereoBell : StereoDirectForm1<ConsoleBell, Double2>
+{
+  Double2 process(Double2 x) { return keep(x, sum(x)); }
+};
+
+struct StereoLowpass : StereoDirectForm1<AnalogMatchedLowpass, Float2>
 {
   // The scalar section flushes results whose magnitude lies below
   // 1.175494351e-38 in double; the largest float there is the smallest
   // normal float itself.
   static constexpr float kFlushLimit = std::numeric_limits<float>::min();
 
-  Float2 x1, x2, y1, y2;
-  Float2 b0, b1, b2, a1, a2;
-
-  void load(const AnalogMatchedLowpass& l, const AnalogMatchedLowpass& r)
-  {
-    x1 = Pair(l, r, &AnalogMatchedLowpass::x1);
-    x2 = Pair(l, r, &AnalogMatchedLowpass::x2);
-    y1 = Pair(l, r, &AnalogMatchedLowpass::y1);
-    y2 = Pair(l, r, &AnalogMatchedLowpass::y2);
-    b0 = Pair(l, r, &AnalogMatchedLowpass::b0);
-    b1 = Pair(l, r, &AnalogMatchedLowpass::b1);
-    b2 = Pair(l, r, &AnalogMatchedLowpass::b2);
-    a1 = Pair(l, r, &AnalogMatchedLowpass::a1);
-    a2 = Pair(l, r, &AnalogMatchedLowpass::a2);
-  }
-
-  void store(AnalogMatchedLowpass& l, AnalogMatchedLowpass& r) const
-  {
-    Split(x1, l, r, &AnalogMatchedLowpass::x1);
-    Split(x2, l, r, &AnalogMatchedLowpass::x2);
-    Split(y1, l, r, &AnalogMatchedLowpass::y1);
-    Split(y2, l, r, &AnalogMatchedLowpass::y2);
-  }
-
-  Float2 process(Float2 x)
-  {
-    const Float2 y = FlushTiny(b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2, kFlushLimit);
-    y2 = y1;
-    y1 = y;
-    x2 = x1;
-    x1 = x;
-    return y;
-  }
+  Float2 process(Float2 x) { return keep(x, FlushTiny(sum(x), kFlushLimit)); }
 };
