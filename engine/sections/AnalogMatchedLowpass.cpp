@@ -11,6 +11,8 @@ float sq(float v) { return v * v; }
 
 void AnalogMatchedLowpass::design(float frequencyHz, float q, float sampleRate)
 {
+  if (memo.repeats(frequencyHz, q, sampleRate))
+    return;
   const double pi = 3.141592653589793;
 
   const float maxHz = kMaxFraction * sampleRate;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/sections/DesignMemo.h"
+
 // Second-order low-pass after Massberg's analog-matched design: its magnitude
 // follows the analog prototype up to Nyquist instead of being squeezed to
 // zero there. Single precision throughout, direct form I, with results below
@@ -14,8 +16,10 @@ struct AnalogMatchedLowpass
   float y1 = 0.0f, y2 = 0.0f; // previous outputs
   float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
   float a1 = 0.0f, a2 = 0.0f;
+  DesignMemo<float, float, float> memo;
 
-  // Coefficients only; the state runs on. Designs for q up to √½ (the
+  // Coefficients only; the state runs on. The same arguments as last time
+  // keep the coefficients they gave. Designs for q up to √½ (the
   // engine uses 0.707); higher q would need the design's peaking branch.
   void design(float frequencyHz, float q, float sampleRate);
 

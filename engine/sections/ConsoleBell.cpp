@@ -4,6 +4,8 @@
 
 void ConsoleBell::design(double gainDb, double frequencyHz, double q)
 {
+  if (memo.repeats(gainDb, frequencyHz, q, sampleRate, pi, bandGainDivisor))
+    return;
   const double maxHz = kMaxFraction * sampleRate;
   if (frequencyHz > maxHz)
     frequencyHz = maxHz;

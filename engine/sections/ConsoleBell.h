@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/sections/DesignMemo.h"
+
 // Peaking band after Orfanidis' digital parametric equaliser with prescribed
 // Nyquist-frequency gain (reference gain 0 dB). Double precision, direct
 // form I.
@@ -16,8 +18,10 @@ struct ConsoleBell
   double bandGainDivisor = 1.4142135623730951; // band edges at gain / √2 in dB
   double x1 = 0.0, x2 = 0.0;
   double y1 = 0.0, y2 = 0.0;
+  DesignMemo<double, double, double, double, double, double> memo;
 
-  // Coefficients only; the state runs on.
+  // Coefficients only; the state runs on. The same arguments, sample rate
+  // and constants as last time keep the coefficients they gave.
   void design(double gainDb, double frequencyHz, double q);
 
   // Passes the input through unchanged.

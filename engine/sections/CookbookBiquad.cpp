@@ -4,6 +4,8 @@
 
 void CookbookBiquad::design(int32_t newType, double newFc, double newQ, double newPeakGain)
 {
+  if (memo.repeats(newType, newFc, newQ, newPeakGain))
+    return;
   type = newType;
   Fc = newFc;
   Q = newQ;

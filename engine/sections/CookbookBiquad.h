@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/sections/DesignMemo.h"
+
 // Second-order section from the bilinear-transform "cookbook": high-pass and
 // the two shelves. Double precision, transposed direct form II.
 struct CookbookBiquad
@@ -22,10 +24,12 @@ struct CookbookBiquad
   double Q = 0.707;
   double peakGain = 0.0;               // shelf gain in dB
   double z1 = 0.0, z2 = 0.0;
+  DesignMemo<int32_t, double, double, double> memo;
 
   // Stores the settings and derives the coefficients. Fc is kept as given;
   // only the design sees it limited to kMaxFc. Unknown types keep the
-  // previous coefficients. The state runs on.
+  // previous coefficients. The state runs on. The same settings as last time
+  // keep the coefficients they gave.
   void design(int32_t newType, double newFc, double newQ, double newPeakGain);
 
   double process(double x)

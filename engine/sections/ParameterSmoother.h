@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/sections/DesignMemo.h"
+
 // One-pole smoother for control values. The engine steps it once per use:
 // twice per block for the 500 Hz design controls (left design, right
 // design), once per channel and sample for the two 10 Hz gains.
@@ -10,9 +12,13 @@ struct ParameterSmoother
   double oneMinusCoeff = 1.0;
   double coeff = 0.0;
   double state = 0.0;
+  DesignMemo<double, double> memo;
 
+  // The same cutoff and rate as last time keep the coefficient they gave.
   void setCutoff(double hz, double sampleRate)
   {
+    if (memo.repeats(hz, sampleRate))
+      return;
     const double pi = 3.141592653589793;
     coeff = std::exp(-2.0 * pi * hz / sampleRate);
     oneMinusCoeff = 1.0 - coeff;
