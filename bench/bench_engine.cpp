@@ -1,6 +1,8 @@
 // The equaliser's audio path: nanoseconds per stereo frame at 48 kHz in
-// 512-frame blocks, for the defaults and with every stage busy; and the
-// colour stage alone in each lane width, per sample.
+// 512-frame blocks, for the defaults and with every stage busy, once the
+// control smoothers have settled (so the blocks' designs repeat and are
+// skipped) and, with every stage busy, while the controls keep moving (every
+// design runs in every block); and the colour stage alone in each lane width.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -19,7 +21,13 @@ void Set(Morvex& plug, int idx, double plain)
   plug.ParameterChanged(idx);
 }
 
-void RunEngine(benchmark::State& state, bool everything)
+// The controls that feed designs, each nudged every block when they move.
+constexpr int kDesignControls[] = {Morvex::kHighFrequency,   Morvex::kHighGain,        Morvex::kHighMidFrequency,
+                                   Morvex::kHighMidBandwidth, Morvex::kHighMidGain,     Morvex::kHighpassFilter,
+                                   Morvex::kLowFrequency,    Morvex::kLowGain,         Morvex::kLowMidFrequency,
+                                   Morvex::kLowMidBandwidth, Morvex::kLowMidGain,      Morvex::kLowpassFilter};
+
+void RunEngine(benchmark::State& state, bool everything, bool moving = false)
 {
   Morvex plug;
   plug.SetSampleRate(48000.0);
@@ -45,8 +53,16 @@ void RunEngine(benchmark::State& state, bool everything)
   }
   double* ins[2] = {inL.data(), inR.data()};
   double* outs[2] = {outL.data(), outR.data()};
+  // About six seconds: the smoothers settle within three.
+  for (int i = 0; i < 600; ++i) plug.ProcessDoubles(ins, outs, kBlock);
+  double nudge = 0.001;
   for (auto _ : state)
   {
+    if (moving)
+    {
+      for (int idx : kDesignControls) Set(plug, idx, plug.GetParam(idx)->Value() + nudge);
+      nudge = -nudge;
+    }
     plug.ProcessDoubles(ins, outs, kBlock);
     benchmark::DoNotOptimize(outL.data());
     benchmark::DoNotOptimize(outR.data());
@@ -59,6 +75,7 @@ void RunEngine(benchmark::State& state, bool everything)
 
 void BM_EngineDefaults(benchmark::State& state) { RunEngine(state, false); }
 void BM_EngineEverythingOn(benchmark::State& state) { RunEngine(state, true); }
+void BM_EngineEverythingOnMoving(benchmark::State& state) { RunEngine(state, true, true); }
 
 // One chunk's worth of left/right pairs, as the engine colours them.
 void RunColour(benchmark::State& state, void (*kernel)(double*, int))
@@ -89,5 +106,6 @@ void BM_ColourAvx2(benchmark::State& state)
 
 BENCHMARK(BM_EngineDefaults);
 BENCHMARK(BM_EngineEverythingOn);
+BENCHMARK(BM_EngineEverythingOnMoving);
 BENCHMARK(BM_ColourSse2);
 BENCHMARK(BM_ColourAvx2);
