@@ -22,10 +22,11 @@ void Set(Morvex& plug, int idx, double plain)
 }
 
 // The controls that feed designs, each nudged every block when they move.
-constexpr int kDesignControls[] = {Morvex::kHighFrequency,   Morvex::kHighGain,        Morvex::kHighMidFrequency,
-                                   Morvex::kHighMidBandwidth, Morvex::kHighMidGain,     Morvex::kHighpassFilter,
-                                   Morvex::kLowFrequency,    Morvex::kLowGain,         Morvex::kLowMidFrequency,
-                                   Morvex::kLowMidBandwidth, Morvex::kLowMidGain,      Morvex::kLowpassFilter};
+constexpr int kDesignControls[] = {
+  Morvex::kHighFrequency,    Morvex::kHighGain,    Morvex::kHighMidFrequency,
+  Morvex::kHighMidBandwidth, Morvex::kHighMidGain, Morvex::kHighpassFilter,
+  Morvex::kLowFrequency,     Morvex::kLowGain,     Morvex::kLowMidFrequency,
+  Morvex::kLowMidBandwidth,  Morvex::kLowMidGain,  Morvex::kLowpassFilter};
 
 void RunEngine(benchmark::State& state, bool everything, bool moving = false)
 {
@@ -81,15 +82,17 @@ void BM_EngineEverythingOnMoving(benchmark::State& state) { RunEngine(state, tru
 void RunColour(benchmark::State& state, void (*kernel)(double*, int))
 {
   std::vector<double> samples(128), work(128);
-  for (size_t i = 0; i < samples.size(); ++i) samples[i] = 0.9 * std::sin(0.07 * static_cast<double>(i));
+  for (size_t i = 0; i < samples.size(); ++i)
+    samples[i] = 0.9 * std::sin(0.07 * static_cast<double>(i));
   for (auto _ : state)
   {
     work = samples;
     kernel(work.data(), static_cast<int>(work.size()));
     benchmark::DoNotOptimize(work.data());
   }
-  state.counters["ns_per_sample"] = benchmark::Counter(
-    static_cast<double>(state.iterations()) * 128 * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_sample"] =
+    benchmark::Counter(static_cast<double>(state.iterations()) * 128 * 1e-9,
+                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_ColourSse2(benchmark::State& state) { RunColour(state, ColourSamplesSse2); }

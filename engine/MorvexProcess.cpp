@@ -189,7 +189,8 @@ void Morvex::RunChunk(const BlockSettings& block, StereoChannels& lanes, const d
   for (int i = 0; i < n; ++i)
   {
     raw[i] = Double2::Lanes(inL[i], inR[i]);
-    const Double2 x = Single((Sanitize(raw[i]) + guard) * StepTwice(mSmoothers.inputGain, block.inputTarget));
+    const Double2 gain = StepTwice(mSmoothers.inputGain, block.inputTarget);
+    const Double2 x = Single((Sanitize(raw[i]) + guard) * gain);
     Single(s.highpass.process(x)).Store(coloured + 2 * i);
   }
 
@@ -203,9 +204,11 @@ void Morvex::RunChunk(const BlockSettings& block, StereoChannels& lanes, const d
     // The low-pass always takes a second step, with silence.
     s.lowpass.process(Float2::Both(0.0f));
 
-    const Double2 l = block.lowBell ? s.lowBell.process(f) : Single(s.lowShelf.process(Single(f)));
+    const Double2 l =
+      block.lowBell ? s.lowBell.process(f) : Single(s.lowShelf.process(Single(f)));
     const Double2 m = s.highMid.process(s.lowMid.process(l));
-    const Double2 h = block.highBell ? s.highBell.process(m) : Single(s.highShelf.process(Single(m)));
+    const Double2 h =
+      block.highBell ? s.highBell.process(m) : Single(s.highShelf.process(Single(m)));
 
     const Double2 out =
       block.eqOn ? (h - guard) * StepTwice(mSmoothers.outputGain, block.outputTarget) : raw[i];

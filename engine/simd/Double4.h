@@ -25,9 +25,18 @@ struct Double4
   friend Double4 operator/(Double4 a, Double4 b) { return Double4(_mm256_div_pd(a.v, b.v)); }
   friend Double4 operator^(Double4 a, Double4 b) { return Double4(_mm256_xor_pd(a.v, b.v)); }
 
-  friend Double4 operator<(Double4 a, Double4 b) { return Double4(_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)); }
-  friend Double4 operator<=(Double4 a, Double4 b) { return Double4(_mm256_cmp_pd(a.v, b.v, _CMP_LE_OQ)); }
-  friend Double4 operator>(Double4 a, Double4 b) { return Double4(_mm256_cmp_pd(a.v, b.v, _CMP_GT_OQ)); }
+  friend Double4 operator<(Double4 a, Double4 b)
+  {
+    return Double4(_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ));
+  }
+  friend Double4 operator<=(Double4 a, Double4 b)
+  {
+    return Double4(_mm256_cmp_pd(a.v, b.v, _CMP_LE_OQ));
+  }
+  friend Double4 operator>(Double4 a, Double4 b)
+  {
+    return Double4(_mm256_cmp_pd(a.v, b.v, _CMP_GT_OQ));
+  }
 
   friend Double4 Abs(Double4 a) { return Double4(_mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v)); }
   friend Double4 SignOf(Double4 a) { return Double4(_mm256_and_pd(_mm256_set1_pd(-0.0), a.v)); }

@@ -14,7 +14,10 @@ struct Float2
   explicit Float2(__m128 lanes) : v(lanes) {}
 
   static Float2 Both(float x) { return Float2(_mm_set1_ps(x)); }
-  static Float2 Lanes(float left, float right) { return Float2(_mm_set_ps(0.0f, 0.0f, right, left)); }
+  static Float2 Lanes(float left, float right)
+  {
+    return Float2(_mm_set_ps(0.0f, 0.0f, right, left));
+  }
   // Each lane rounded to single precision.
   static Float2 From(Double2 d) { return Float2(_mm_cvtpd_ps(d.v)); }
   Double2 ToDouble() const { return Double2(_mm_cvtps_pd(v)); }
@@ -30,8 +33,8 @@ struct Float2
   friend Float2 FlushTiny(Float2 a, float limit)
   {
     const __m128 magnitude = _mm_andnot_ps(_mm_set1_ps(-0.0f), a.v);
-    const __m128 tiny = _mm_and_ps(_mm_cmple_ps(magnitude, _mm_set1_ps(limit)),
-                                   _mm_cmpneq_ps(a.v, _mm_setzero_ps()));
+    const __m128 tiny =
+      _mm_and_ps(_mm_cmple_ps(magnitude, _mm_set1_ps(limit)), _mm_cmpneq_ps(a.v, _mm_setzero_ps()));
     return Float2(_mm_andnot_ps(tiny, a.v));
   }
 };

@@ -28,7 +28,8 @@ double Sin(double y) { return colour::Sin(Double2::Both(y)).Left(); }
 double Ulps(double got, long double exact)
 {
   const double e = static_cast<double>(exact);
-  const double ulp = std::nextafter(std::fabs(e), std::numeric_limits<double>::infinity()) - std::fabs(e);
+  const double ulp =
+    std::nextafter(std::fabs(e), std::numeric_limits<double>::infinity()) - std::fabs(e);
   return static_cast<double>(std::fabs(static_cast<long double>(got) - exact) / ulp);
 }
 
@@ -37,7 +38,8 @@ double Ulps(double got, long double exact)
 // the C runtime's own long double sin does.
 long double ExactSin(double y)
 {
-  const double piHi = 3.141592653589793, piMid = 1.2246467991473532e-16, piLo = -2.9947698097183397e-33;
+  const double piHi = 3.141592653589793, piMid = 1.2246467991473532e-16;
+  const double piLo = -2.9947698097183397e-33;
   const long double k = std::floor(y / piHi + 0.5);
   // k * piHi and k * piMid are exact in long double.
   const long double r = ((y - k * piHi) - k * piMid) - k * piLo;

@@ -13,10 +13,19 @@
 
 namespace
 {
-std::array<double, 5> Coefficients(const CookbookBiquad& b) { return {b.a0, b.a1, b.a2, b.b1, b.b2}; }
+std::array<double, 5> Coefficients(const CookbookBiquad& b)
+{
+  return {b.a0, b.a1, b.a2, b.b1, b.b2};
+}
 std::array<double, 5> Coefficients(const ConsoleBell& b) { return {b.b0, b.b1, b.b2, b.a1, b.a2}; }
-std::array<double, 5> Coefficients(const AnalogMatchedLowpass& l) { return {l.b0, l.b1, l.b2, l.a1, l.a2}; }
-std::array<double, 5> Coefficients(const ParameterSmoother& s) { return {s.coeff, s.oneMinusCoeff, 0, 0, 0}; }
+std::array<double, 5> Coefficients(const AnalogMatchedLowpass& l)
+{
+  return {l.b0, l.b1, l.b2, l.a1, l.a2};
+}
+std::array<double, 5> Coefficients(const ParameterSmoother& s)
+{
+  return {s.coeff, s.oneMinusCoeff, 0, 0, 0};
+}
 
 // Designs `kept` through a sequence of argument sets, each differing from the
 // first in one place and then returning to it, and compares every result
@@ -32,7 +41,8 @@ void ExpectEveryDesignAsFresh(const std::vector<std::vector<double>>& changes, D
       design(kept, changes[use]);
       Section fresh;
       design(fresh, changes[use]);
-      ASSERT_EQ(Coefficients(kept), Coefficients(fresh)) << "argument set " << use << " after set " << i;
+      ASSERT_EQ(Coefficients(kept), Coefficients(fresh))
+        << "argument set " << use << " after set " << i;
     }
   }
 }
@@ -40,35 +50,46 @@ void ExpectEveryDesignAsFresh(const std::vector<std::vector<double>>& changes, D
 
 TEST(DesignMemo, ABiquadRedesignsWhenTypeCornerQOrGainChanges)
 {
-  ExpectEveryDesignAsFresh<CookbookBiquad>(
-    {{5, 0.001, 0.13, 6.0}, {6, 0.001, 0.13, 6.0}, {5, 0.002, 0.13, 6.0}, {5, 0.001, 0.2, 6.0},
-     {5, 0.001, 0.13, -6.0}, {5, 0.001, 0.13, 6.0}},
-    [](CookbookBiquad& b, const std::vector<double>& a) { b.design(static_cast<int32_t>(a[0]), a[1], a[2], a[3]); });
+  ExpectEveryDesignAsFresh<CookbookBiquad>({{5, 0.001, 0.13, 6.0},
+                                            {6, 0.001, 0.13, 6.0},
+                                            {5, 0.002, 0.13, 6.0},
+                                            {5, 0.001, 0.2, 6.0},
+                                            {5, 0.001, 0.13, -6.0},
+                                            {5, 0.001, 0.13, 6.0}},
+                                           [](CookbookBiquad& b, const std::vector<double>& a) {
+                                             b.design(static_cast<int32_t>(a[0]), a[1], a[2], a[3]);
+                                           });
 }
 
 TEST(DesignMemo, ABellRedesignsWhenGainFrequencyQOrSampleRateChanges)
 {
-  ExpectEveryDesignAsFresh<ConsoleBell>(
-    {{6.0, 1000.0, 1.0, 48000.0}, {-6.0, 1000.0, 1.0, 48000.0}, {6.0, 1200.0, 1.0, 48000.0},
-     {6.0, 1000.0, 0.5, 48000.0}, {6.0, 1000.0, 1.0, 44100.0}, {0.0, 1000.0, 1.0, 48000.0}},
-    [](ConsoleBell& b, const std::vector<double>& a) {
-      b.sampleRate = a[3];
-      b.design(a[0], a[1], a[2]);
-    });
+  ExpectEveryDesignAsFresh<ConsoleBell>({{6.0, 1000.0, 1.0, 48000.0},
+                                         {-6.0, 1000.0, 1.0, 48000.0},
+                                         {6.0, 1200.0, 1.0, 48000.0},
+                                         {6.0, 1000.0, 0.5, 48000.0},
+                                         {6.0, 1000.0, 1.0, 44100.0},
+                                         {0.0, 1000.0, 1.0, 48000.0}},
+                                        [](ConsoleBell& b, const std::vector<double>& a)
+                                        {
+                                          b.sampleRate = a[3];
+                                          b.design(a[0], a[1], a[2]);
+                                        });
 }
 
 TEST(DesignMemo, ALowpassRedesignsWhenFrequencyQOrSampleRateChanges)
 {
   ExpectEveryDesignAsFresh<AnalogMatchedLowpass>(
-    {{3000.0, 0.707, 48000.0}, {3500.0, 0.707, 48000.0}, {3000.0, 0.6, 48000.0}, {3000.0, 0.707, 96000.0}},
-    [](AnalogMatchedLowpass& l, const std::vector<double>& a) {
-      l.design(static_cast<float>(a[0]), static_cast<float>(a[1]), static_cast<float>(a[2]));
-    });
+    {{3000.0, 0.707, 48000.0},
+     {3500.0, 0.707, 48000.0},
+     {3000.0, 0.6, 48000.0},
+     {3000.0, 0.707, 96000.0}},
+    [](AnalogMatchedLowpass& l, const std::vector<double>& a)
+    { l.design(static_cast<float>(a[0]), static_cast<float>(a[1]), static_cast<float>(a[2])); });
 }
 
 TEST(DesignMemo, ASmootherTakesANewCoefficientWhenCutoffOrSampleRateChanges)
 {
-  ExpectEveryDesignAsFresh<ParameterSmoother>(
-    {{500.0, 48000.0}, {10.0, 48000.0}, {500.0, 44100.0}},
-    [](ParameterSmoother& s, const std::vector<double>& a) { s.setCutoff(a[0], a[1]); });
+  ExpectEveryDesignAsFresh<ParameterSmoother>({{500.0, 48000.0}, {10.0, 48000.0}, {500.0, 44100.0}},
+                                              [](ParameterSmoother& s, const std::vector<double>& a)
+                                              { s.setCutoff(a[0], a[1]); });
 }

@@ -34,7 +34,8 @@ Float2 LanesOf(float l, float r) { return Float2::Lanes(l, r); }
 template <class Sample>
 std::vector<Sample> Inputs(uint32_t seed)
 {
-  auto next = [&seed] {
+  auto next = [&seed]
+  {
     seed = seed * 1664525u + 1013904223u;
     return (seed >> 8) / 16777216.0 * 2.0 - 1.0;
   };
@@ -47,7 +48,9 @@ std::vector<Sample> Inputs(uint32_t seed)
       case 0: in.push_back(static_cast<Sample>(u)); break;
       case 1: in.push_back(static_cast<Sample>(1e4 * u)); break;
       case 2:  // impulses that decay through the smallest normal float, and that float itself
-        in.push_back(static_cast<Sample>(i % 50 == 0 ? 3e-37 * u : i % 50 == 25 ? FLT_MIN * (u < 0 ? -1 : 1) : 0.0));
+        in.push_back(static_cast<Sample>(i % 50 == 0    ? 3e-37 * u
+                                         : i % 50 == 25 ? FLT_MIN * (u < 0 ? -1 : 1)
+                                                        : 0.0));
         break;
       case 3: in.push_back(static_cast<Sample>(i % 2 ? 0.0 : -0.0)); break;
       default: in.push_back(static_cast<Sample>(u * (i % 7 == 0 ? 1e-30 : 1.0))); break;
@@ -78,7 +81,8 @@ void ExpectLanesMatchScalar(Scalar left, Scalar right)
   {
     const Sample x = static_cast<Sample>(0.25);
     ASSERT_EQ(Bits(handedL.process(x)), Bits(left.process(x))) << "left after store, sample " << i;
-    ASSERT_EQ(Bits(handedR.process(-x)), Bits(right.process(-x))) << "right after store, sample " << i;
+    ASSERT_EQ(Bits(handedR.process(-x)), Bits(right.process(-x)))
+      << "right after store, sample " << i;
   }
 }
 
@@ -117,10 +121,12 @@ TEST(StereoSections, BiquadLanesRunTheirChannelsScalarArithmetic)
 {
   ExpectLanesMatchScalar<StereoBiquad>(Biquad(CookbookBiquad::kHighpass, 80.0 / 48000, 0.707, 0.0),
                                        Biquad(CookbookBiquad::kHighpass, 0.5 / 48000, 0.1, 0.0));
-  ExpectLanesMatchScalar<StereoBiquad>(Biquad(CookbookBiquad::kLowShelf, 60.0 / 48000, 0.13, 9.0),
-                                       Biquad(CookbookBiquad::kLowShelf, 20.0 / 48000, 0.13, -12.0));
-  ExpectLanesMatchScalar<StereoBiquad>(Biquad(CookbookBiquad::kHighShelf, 9000.0 / 48000, 0.13, -7.0),
-                                       Biquad(CookbookBiquad::kHighShelf, 19000.0 / 48000, 0.13, 16.0));
+  ExpectLanesMatchScalar<StereoBiquad>(
+    Biquad(CookbookBiquad::kLowShelf, 60.0 / 48000, 0.13, 9.0),
+    Biquad(CookbookBiquad::kLowShelf, 20.0 / 48000, 0.13, -12.0));
+  ExpectLanesMatchScalar<StereoBiquad>(
+    Biquad(CookbookBiquad::kHighShelf, 9000.0 / 48000, 0.13, -7.0),
+    Biquad(CookbookBiquad::kHighShelf, 19000.0 / 48000, 0.13, 16.0));
 }
 
 TEST(StereoSections, BellLanesRunTheirChannelsScalarArithmetic)

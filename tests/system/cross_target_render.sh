@@ -65,7 +65,8 @@ if len(a) != len(b):
 worst = max(abs(x - y) for x, y in zip(a, b))
 peak = max(abs(x) for x in a)
 differing = sum(1 for x, y in zip(a, b) if x != y)
-print('%s: %d samples, peak %.3f, %d differ, largest difference %.3g' % (sys.argv[3], len(a), peak, differing, worst))
+print('%s: %d samples, peak %.3f, %d differ, largest difference %.3g'
+      % (sys.argv[3], len(a), peak, differing, worst))
 if not peak > 0.01 or differing:
     sys.exit('renders differ')
 PY
