@@ -2,7 +2,8 @@
 // 512-frame blocks, for the defaults and with every stage busy, once the
 // control smoothers have settled (so the blocks' designs repeat and are
 // skipped) and, with every stage busy, while the controls keep moving (every
-// design runs in every block); and the colour stage alone in each lane width.
+// design runs in every block); the defaults on a mono bus; and the colour
+// stage alone in each lane width.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -28,7 +29,7 @@ constexpr int kDesignControls[] = {
   Morvex::kLowFrequency,     Morvex::kLowGain,     Morvex::kLowMidFrequency,
   Morvex::kLowMidBandwidth,  Morvex::kLowMidGain,  Morvex::kLowpassFilter};
 
-void RunEngine(benchmark::State& state, bool everything, bool moving = false)
+void RunEngine(benchmark::State& state, bool everything, bool moving = false, bool mono = false)
 {
   Morvex plug;
   plug.SetSampleRate(48000.0);
@@ -50,7 +51,7 @@ void RunEngine(benchmark::State& state, bool everything, bool moving = false)
   for (int i = 0; i < kBlock; ++i)
   {
     inL[i] = 0.5 * std::sin(0.05 * i);
-    inR[i] = 0.5 * std::cos(0.031 * i);
+    inR[i] = mono ? 0.0 : 0.5 * std::cos(0.031 * i);
   }
   double* ins[2] = {inL.data(), inR.data()};
   double* outs[2] = {outL.data(), outR.data()};
@@ -77,6 +78,8 @@ void RunEngine(benchmark::State& state, bool everything, bool moving = false)
 void BM_EngineDefaults(benchmark::State& state) { RunEngine(state, false); }
 void BM_EngineEverythingOn(benchmark::State& state) { RunEngine(state, true); }
 void BM_EngineEverythingOnMoving(benchmark::State& state) { RunEngine(state, true, true); }
+// A mono bus: the adapter feeds the right channel silence.
+void BM_EngineDefaultsMono(benchmark::State& state) { RunEngine(state, false, false, true); }
 
 // One chunk's worth of left/right pairs, as the engine colours them.
 void RunColour(benchmark::State& state, void (*kernel)(double*, int))
@@ -110,5 +113,6 @@ void BM_ColourAvx2(benchmark::State& state)
 BENCHMARK(BM_EngineDefaults);
 BENCHMARK(BM_EngineEverythingOn);
 BENCHMARK(BM_EngineEverythingOnMoving);
+BENCHMARK(BM_EngineDefaultsMono);
 BENCHMARK(BM_ColourSse2);
 BENCHMARK(BM_ColourAvx2);

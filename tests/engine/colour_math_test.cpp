@@ -131,6 +131,23 @@ TEST(ColourMath, SinBeyondTheReductionIsTheLibrarysLaneByLane)
   }
 }
 
+TEST(ColourMath, TinySamplesComeThroughAsTheLibraryFormulaLeavesThem)
+{
+  // The formula as written, with the library's functions.
+  auto library = [](double h) {
+    const double h2 = h * h, h4 = h2 * h2;
+    return h + 0.3 * (0.05 * std::tanh(h2 * h) - 0.005 * std::tanh(h4 * h4) + 0.001 * std::sin(h2));
+  };
+  // Float denormals, the range where h^8 turns denormal, both sides of
+  // 1e-13, small samples whose colour shows, and both zeros.
+  for (double h :
+       {1.4e-45, -1e-40, 3e-39, 1e-30, -1e-20, 9.9e-14, 1.01e-13, -2e-13, 1e-9, -3e-7, 0.0, -0.0})
+  {
+    const double narrow = static_cast<float>(h);
+    EXPECT_EQ(Bits(colour::Colour(Double2::Both(narrow)).Left()), Bits(library(narrow))) << h;
+  }
+}
+
 TEST(ColourMath, EveryLaneWidthColoursToTheSameBits)
 {
   if (!CpuHasAvx2()) GTEST_SKIP() << "this CPU has no AVX2";
