@@ -1,6 +1,6 @@
 #include "tests/platform/WindowFixture.h"
 
-#include "tools/host/ScreenReadback.h"
+#include "tools/host/ScreenReadback_win.h"
 
 namespace
 {

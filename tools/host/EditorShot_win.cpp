@@ -2,7 +2,7 @@
 // frame that honours resize requests, and a screen read-back.
 #include "tools/host/EditorShot.h"
 
-#include "tools/host/ScreenReadback.h"
+#include "tools/host/ScreenReadback_win.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 

@@ -1,4 +1,4 @@
-#include "tools/host/ScreenReadback.h"
+#include "tools/host/ScreenReadback_win.h"
 
 namespace host {
 
