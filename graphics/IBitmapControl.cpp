@@ -22,8 +22,7 @@ IBitmapControl::IBitmapControl(IPlugBase* plug, const IBox& box, const IBitmapRe
 
 bool IBitmapControl::Draw(IGraphics& graphics)
 {
-  const IFrame frame = ChooseFrame(mBitmap, GetValue());
-  return graphics.BlitBitmap(mBitmap, mBox, frame.srcX, frame.srcY, &mBlend);
+  return DrawFrame(graphics, mBitmap, mBox, GetValue(), mBlend);
 }
 
 void ISwitchControl::Step()

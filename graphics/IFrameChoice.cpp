@@ -1,5 +1,7 @@
 #include "graphics/IFrameChoice.h"
 
+#include "graphics/IGraphics.h"
+
 #include <cmath>
 
 IFrame ChooseFrame(const IBitmapRef& bitmap, double value)
@@ -20,4 +22,11 @@ IFrame ChooseFrame(const IBitmapRef& bitmap, double value)
   else
     frame.srcY = offset;
   return frame;
+}
+
+bool DrawFrame(IGraphics& graphics, const IBitmapRef& bitmap, const IBox& box, double value,
+               const IBlend& blend)
+{
+  const IFrame frame = ChooseFrame(bitmap, value);
+  return graphics.BlitBitmap(bitmap, box, frame.srcX, frame.srcY, &blend);
 }

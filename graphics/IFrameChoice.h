@@ -17,3 +17,11 @@ struct IFrame
 // strip is rounded from the strip's length, so frames of a strip whose length
 // is not a multiple of N still start where the artwork put them.
 IFrame ChooseFrame(const IBitmapRef& bitmap, double value);
+
+class IGraphics;
+struct IBox;
+struct IBlend;
+
+// Draws the frame of the strip that shows value into box.
+bool DrawFrame(IGraphics& graphics, const IBitmapRef& bitmap, const IBox& box, double value,
+               const IBlend& blend);

@@ -165,6 +165,8 @@ protected:
 
 private:
   int FindMouseOverControlAt(int x, int y) const;
+  // Captures control c, begins the gesture of its parameter and presses it.
+  void PressControl(int c, int x, int y, const IMouseKeys& keys);
   void DeleteControls();
   void EndGesture();
 

@@ -43,23 +43,32 @@ void IGraphics::EndGesture()
 void IGraphics::HandleMouseDown(int x, int y, const IMouseKeys& keys)
 {
   DropMouseCapture();
+  const int c = FindControlAt(x, y);
+  if (c < 0)
+  {
+    EndGesture();
+    return;
+  }
+  const int param = GetControl(c)->ParamIdx();
+  if (mPlug && mPlug->ApiCode() == kApiVST3 && keys.right && param >= 0)
+  {
+    // VST 3 hosts offer their own menu for a parameter; it is not an edit.
+    EndGesture();
+    mPlug->ShowHostParamMenu(param, x, y);
+    return;
+  }
+  PressControl(c, x, y, keys);
+}
+
+void IGraphics::PressControl(int c, int x, int y, const IMouseKeys& keys)
+{
   // A press while another is held (the other button) first closes that gesture.
   EndGesture();
-  const int c = FindControlAt(x, y);
-  if (c < 0) return;
   IControl* control = GetControl(c);
   mMouseCapture = c;
   mMouseX = x;
   mMouseY = y;
-
   const int param = control->ParamIdx();
-  if (mPlug && mPlug->ApiCode() == kApiVST3 && keys.right && param >= 0)
-  {
-    // VST 3 hosts offer their own menu for a parameter; it is not an edit.
-    DropMouseCapture();
-    mPlug->ShowHostParamMenu(param, x, y);
-    return;
-  }
   if (param >= 0 && mPlug)
   {
     mPlug->BeginParamEdit(param);
@@ -96,16 +105,7 @@ bool IGraphics::HandleMouseDoubleClick(int x, int y, const IMouseKeys& keys)
   if (control->DblAsSingleClick())
   {
     // Handled as a press: it opens a gesture that the release will end.
-    EndGesture();
-    mMouseCapture = c;
-    mMouseX = x;
-    mMouseY = y;
-    if (control->ParamIdx() >= 0 && mPlug)
-    {
-      mPlug->BeginParamEdit(control->ParamIdx());
-      mGestureParam = control->ParamIdx();
-    }
-    control->OnMouseDown(x, y, keys);
+    PressControl(c, x, y, keys);
     return true;
   }
   // The control reports its own edit as a complete gesture.

@@ -28,6 +28,5 @@ void IKnobMultiControl::OnMouseWheel(int, int, const IMouseKeys& keys, int steps
 
 bool IKnobMultiControl::Draw(IGraphics& graphics)
 {
-  const IFrame frame = ChooseFrame(mBitmap, GetValue());
-  return graphics.BlitBitmap(mBitmap, mBox, frame.srcX, frame.srcY, &mBlend);
+  return DrawFrame(graphics, mBitmap, mBox, GetValue(), mBlend);
 }
