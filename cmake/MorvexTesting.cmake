@@ -1,12 +1,13 @@
-# morvex_add_gtest(NAME SOURCES a.cpp ... [LIBS lib ...] [WINDOW] [LINUX_ONLY] [WINDOWS_ONLY])
+# morvex_add_gtest(NAME SOURCES a.cpp ... [LIBS lib ...] [WINDOW] [X11] [LINUX_ONLY] [WINDOWS_ONLY])
 #
 # One GoogleTest executable per area. Natively every case is its own CTest test;
 # under Wine one CTest test runs the whole executable, since each Wine start costs.
-# WINDOW runs it under a virtual X display (Windows only).
+# WINDOW runs it under a virtual X display under Wine; X11 does so natively, as
+# one CTest test too, since each display start costs.
 include(GoogleTest)
 
 function(morvex_add_gtest name)
-  cmake_parse_arguments(T "WINDOW;LINUX_ONLY;WINDOWS_ONLY" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOW;X11;LINUX_ONLY;WINDOWS_ONLY" "" "SOURCES;LIBS" ${ARGN})
   if(T_LINUX_ONLY AND WIN32)
     return()
   endif()
@@ -25,6 +26,9 @@ function(morvex_add_gtest name)
     endif()
     add_test(NAME ${name} COMMAND ${runner} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "MORVEX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  elseif(T_X11)
+    add_test(NAME ${name}
+      COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $<TARGET_FILE:${name}>)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()

@@ -1,11 +1,22 @@
 #include "vst3/IPlugVST3View.h"
 
+#include "graphics/IEditorRunLoop.h"
 #include "graphics/IGraphics.h"
 #include "vst3/IPlugVST3.h"
+#include "vst3/RunLoopBinding.h"
 
 #include <cstring>
 
 using namespace Steinberg;
+
+namespace
+{
+#if SMTG_OS_LINUX
+const FIDString kEditorPlatformType = kPlatformTypeX11EmbedWindowID;
+#else
+const FIDString kEditorPlatformType = kPlatformTypeHWND;
+#endif
+}  // namespace
 
 IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : mPlug(plug)
 {
@@ -15,6 +26,8 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : mPlug(plug)
 
 IPlugVST3View::~IPlugVST3View()
 {
+  // A host that let go of an attached view: nothing of it may stay with the run loop.
+  if (mRunLoopBinding) CloseEditorWindow();
   mPlug->RemoveView(this);
   mPlug->release();
 }
@@ -22,19 +35,17 @@ IPlugVST3View::~IPlugVST3View()
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type)
 {
   if (!mPlug->GetGraphics() || !type) return kResultFalse;
-  return std::strcmp(type, kPlatformTypeHWND) == 0 ? kResultOk : kResultFalse;
+  return std::strcmp(type, kEditorPlatformType) == 0 ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 {
   IGraphics* graphics = mPlug->GetGraphics();
   if (!graphics) return kResultFalse;
-  if (type && std::strcmp(type, kPlatformTypeHWND) == 0)
-  {
-    // A window that cannot be made (an invalid parent, say) is a failure the
-    // host must hear of, and the editor is not open.
-    if (!graphics->OpenWindow(parent)) return kResultFalse;
-  }
+  // A window that cannot be made (an invalid parent, say) is a failure the
+  // host must hear of, and the editor is not open.
+  if (type && std::strcmp(type, kEditorPlatformType) == 0 && !OpenEditorWindow(parent))
+    return kResultFalse;
   CPluginView::attached(parent, type);
   mPlug->EditorOpened();
   return kResultOk;
@@ -42,10 +53,10 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 
 tresult PLUGIN_API IPlugVST3View::removed()
 {
-  if (IGraphics* graphics = mPlug->GetGraphics())
+  if (mPlug->GetGraphics())
   {
     mPlug->EditorClosed();
-    graphics->CloseWindow();
+    CloseEditorWindow();
   }
   CPluginView::removed();
   return kResultOk;
@@ -84,4 +95,32 @@ void IPlugVST3View::RequestResize(int width, int height)
   mResizePending = true;
   ViewRect size(0, 0, width, height);
   plugFrame->resizeView(this, &size);
+}
+
+bool IPlugVST3View::OpenEditorWindow(void* parent)
+{
+  IGraphics* graphics = mPlug->GetGraphics();
+#if SMTG_OS_LINUX
+  // Attached again without removed: the old registration goes with the old window.
+  CloseEditorWindow();
+  FUnknownPtr<Linux::IRunLoop> loop(plugFrame);
+  auto* editor = dynamic_cast<IEditorRunLoop*>(graphics);
+  if (!loop || !editor || !graphics->OpenWindow(parent)) return false;
+  mRunLoopBinding = RunLoopBinding::Register(loop, editor);
+  if (!mRunLoopBinding)
+  {
+    graphics->CloseWindow();
+    return false;
+  }
+  return true;
+#else
+  return graphics->OpenWindow(parent) != nullptr;
+#endif
+}
+
+void IPlugVST3View::CloseEditorWindow()
+{
+  if (mRunLoopBinding) mRunLoopBinding->Unregister();
+  mRunLoopBinding = nullptr;
+  if (IGraphics* graphics = mPlug->GetGraphics()) graphics->CloseWindow();
 }

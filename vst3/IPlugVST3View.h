@@ -3,11 +3,14 @@
 #include "public.sdk/source/common/pluginview.h"
 
 class IPlugVST3;
+class RunLoopBinding;
 
 // The editor view a host gets from createView("editor"). It draws nothing of
 // its own: it hands the host's parent window to the plug-in's graphics
 // context, which opens the editor window in it, and reports the editor's
-// fixed size.
+// fixed size. On Linux the window has no thread of its own: while attached,
+// its connection and redraw timer are registered with the run loop the
+// host's plug frame offers.
 class IPlugVST3View : public Steinberg::CPluginView
 {
 public:
@@ -27,6 +30,12 @@ public:
   void RequestResize(int width, int height);
 
 private:
+  // Opens the editor window in the parent; on Linux also registers it with
+  // the frame's run loop. False, with nothing left open, on failure.
+  bool OpenEditorWindow(void* parent);
+  void CloseEditorWindow();
+
   IPlugVST3* mPlug;
   bool mResizePending = false;
+  RunLoopBinding* mRunLoopBinding = nullptr;
 };

@@ -1,0 +1,215 @@
+// The editor window's life: opening it in the host's window, closing it,
+// presenting the drawing surface, and the module's pictures.
+#include "platform/x11/IGraphicsX11.h"
+
+#include "platform/x11/ModulePictures.h"
+#include "platform/x11/X11ErrorTrap.h"
+#include "platform/x11/X11SharedImage.h"
+#include "raster/LICE_MemBitmap.h"
+#include "raster/LICE_PNG.h"
+#include "raster/LICE_PNGResource.h"
+#include "raster/LICE_SysBitmap.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdint>
+
+namespace
+{
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            LeaveWindowMask | KeyPressMask | StructureNotifyMask;
+
+// The drawing surface's 32-bit BGRA rows are a 24-bit TrueColor pixel each
+// on a little-endian machine; Xlib swaps them for a server that differs.
+bool FindSurfaceVisual(Display* display, XVisualInfo& info)
+{
+  return XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &info) &&
+         info.red_mask == 0xFF0000 && info.green_mask == 0x00FF00 && info.blue_mask == 0x0000FF;
+}
+}  // namespace
+
+IGraphicsX11::IGraphicsX11(IPlugBase* plug, int width, int height, int fps)
+  : IGraphics(plug, width, height, fps)
+{
+}
+
+IGraphicsX11::~IGraphicsX11()
+{
+  CloseWindow();
+}
+
+void* IGraphicsX11::GetWindowHandle()
+{
+  return mWindow ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)) : nullptr;
+}
+
+void* IGraphicsX11::OpenWindow(void* parent)
+{
+  int x = 0, y = 0;
+  unsigned width = static_cast<unsigned>(Width()), height = static_cast<unsigned>(Height());
+  if (mWindow)
+  {
+    // Reopening keeps where the window was and how big.
+    X11ErrorTrap trap(mDisplay);
+    Window root;
+    unsigned border, depth;
+    XGetGeometry(mDisplay, mWindow, &root, &x, &y, &width, &height, &border, &depth);
+  }
+  CloseWindow();
+
+  const Window parentWindow = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
+  if (!parentWindow || width == 0 || height == 0) return nullptr;
+  mDisplay = XOpenDisplay(nullptr);
+  if (!mDisplay) return nullptr;
+
+  X11ErrorTrap trap(mDisplay);
+  XVisualInfo visual;
+  if (!FindSurfaceVisual(mDisplay, visual))
+  {
+    CloseWindow();
+    return nullptr;
+  }
+  // Our own visual and colormap, so that a parent of any depth will do.
+  mVisual = visual.visual;
+  mColormap = XCreateColormap(mDisplay, parentWindow, visual.visual, AllocNone);
+  XSetWindowAttributes attributes = {};
+  attributes.colormap = mColormap;
+  attributes.border_pixel = 0;
+  attributes.background_pixmap = None;  // every pixel is ours to draw
+  attributes.event_mask = kEventMask;
+  mWindow = XCreateWindow(mDisplay, parentWindow, x, y, width, height, 0, visual.depth,
+                          InputOutput, visual.visual,
+                          CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
+  mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
+  XMapWindow(mDisplay, mWindow);
+  // A parent that is no window shows here, as the failure the host must hear of.
+  if (trap.SyncFailed())
+  {
+    CloseWindow();
+    return nullptr;
+  }
+  mParent = parentWindow;
+  mSharedImage = X11SharedImage::Create(mDisplay, visual.visual, Width(), Height());
+  for (int i = 0; i < NControls(); ++i) GetControl(i)->SetDirty(false);
+  return GetWindowHandle();
+}
+
+void IGraphicsX11::CloseWindow()
+{
+  if (!mDisplay) return;
+  {
+    X11ErrorTrap trap(mDisplay);
+    mSharedImage.reset();
+    if (mGrabbed) UngrabPointer(CurrentTime);
+    // Errors here are of a window the host already destroyed.
+    if (mWindow) XDestroyWindow(mDisplay, mWindow);
+    if (mBlankCursor) XFreeCursor(mDisplay, mBlankCursor);
+    if (mGC) XFreeGC(mDisplay, mGC);
+    if (mColormap) XFreeColormap(mDisplay, mColormap);
+    XSync(mDisplay, False);
+  }
+  XCloseDisplay(mDisplay);
+  mDisplay = nullptr;
+  mWindow = mParent = mColormap = mBlankCursor = 0;
+  mGC = nullptr;
+  mVisual = nullptr;
+  mGrabbed = false;
+  mClickPending = false;
+  mExposed = IBox();
+  SetCursorHidden(false);
+}
+
+void IGraphicsX11::ForgetWindow()
+{
+  mWindow = 0;
+  mGrabbed = false;
+  mClickPending = false;
+}
+
+bool IGraphicsX11::PresentRegion(const IBox& box)
+{
+  LICE_SysBitmap* surface = GetDrawBitmap();
+  if (!mWindow || !surface || !surface->Pixels()) return true;
+  const IBox all(0, 0, surface->Width(), surface->Height());
+  if (!box.Intersects(all)) return true;
+  const IBox r = box.Intersect(all);
+
+  X11ErrorTrap trap(mDisplay);
+  if (mSharedImage && mSharedImage->Put(mWindow, mGC, *surface, r.left, r.top, r.W(), r.H()))
+    return true;
+
+  XImage image = {};
+  image.width = surface->RowSpan();
+  image.height = surface->Height();
+  image.format = ZPixmap;
+  image.data = reinterpret_cast<char*>(surface->Pixels());
+  image.byte_order = LSBFirst;
+  image.bitmap_unit = 32;
+  image.bitmap_bit_order = LSBFirst;
+  image.bitmap_pad = 32;
+  image.depth = 24;
+  image.bytes_per_line = surface->RowSpan() * 4;
+  image.bits_per_pixel = 32;
+  image.red_mask = 0xFF0000;
+  image.green_mask = 0x00FF00;
+  image.blue_mask = 0x0000FF;
+  if (!XInitImage(&image)) return false;
+  XPutImage(mDisplay, mWindow, mGC, &image, r.left, r.top, r.left, r.top,
+            static_cast<unsigned>(r.W()), static_cast<unsigned>(r.H()));
+  return true;
+}
+
+LICE_IBitmap* IGraphicsX11::LoadResourceImage(int id, const char* name)
+{
+  if (!LICE_IsPNGResourceName(name)) return nullptr;
+  const ModulePicture* picture = FindModulePicture(id);
+  return picture ? LICE_ReadPNGMemory(picture->data, picture->size) : nullptr;
+}
+
+void IGraphicsX11::SetEditorSize(int width, int height)
+{
+  if (width == Width() && height == Height()) return;
+  IGraphics::SetEditorSize(width, height);
+  if (!mWindow) return;
+  X11ErrorTrap trap(mDisplay);
+  XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  mSharedImage = X11SharedImage::Create(mDisplay, static_cast<Visual*>(mVisual), width, height);
+  XClearArea(mDisplay, mWindow, 0, 0, 0, 0, True);  // an exposure of all of it
+  XFlush(mDisplay);
+}
+
+void IGraphicsX11::HideCursorForDrag()
+{
+  if (CursorHidden() || !mWindow) return;
+  X11ErrorTrap trap(mDisplay);
+  Window root, child;
+  int rootX, rootY, x, y;
+  unsigned state;
+  if (!XQueryPointer(mDisplay, mWindow, &root, &child, &rootX, &rootY, &x, &y, &state)) return;
+  if (!mBlankCursor)
+  {
+    static const char kNoBits[1] = {0};
+    Pixmap blank = XCreateBitmapFromData(mDisplay, mWindow, kNoBits, 1, 1);
+    XColor black = {};
+    mBlankCursor = XCreatePixmapCursor(mDisplay, blank, blank, &black, &black, 0, 0);
+    XFreePixmap(mDisplay, blank);
+  }
+  XDefineCursor(mDisplay, mWindow, mBlankCursor);
+  XFlush(mDisplay);
+  SetCursorHidden(true, rootX, rootY);
+}
+
+void IGraphicsX11::RestoreCursor()
+{
+  if (!CursorHidden()) return;
+  if (mWindow)
+  {
+    X11ErrorTrap trap(mDisplay);
+    XWarpPointer(mDisplay, None, DefaultRootWindow(mDisplay), 0, 0, 0, 0, HiddenCursorX(),
+                 HiddenCursorY());
+    XUndefineCursor(mDisplay, mWindow);
+    XFlush(mDisplay);
+  }
+  SetCursorHidden(false);
+}

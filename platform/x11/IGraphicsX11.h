@@ -1,0 +1,95 @@
+#pragma once
+
+#include "graphics/IEditorRunLoop.h"
+#include "graphics/IGraphics.h"
+
+#include <memory>
+#include <string>
+
+// Xlib's types, without Xlib's macros in every file that names the editor.
+struct _XDisplay;
+struct _XGC;
+union _XEvent;
+class X11SharedImage;
+
+// The editor as an X11 child window inside the host's window. It has no
+// thread of its own: the host's run loop calls its redraw timer and hands it
+// the connection's events, which become the graphics context's routing
+// calls, as window messages do on Windows. Each open window has its own
+// connection to the display, so closing it takes everything of it along.
+class IGraphicsX11 : public IGraphics, public IEditorRunLoop
+{
+public:
+  // A second press of button 1 this soon and this near is a double click.
+  static constexpr unsigned long kDoubleClickMs = 500;
+  static constexpr int kDoubleClickDistance = 2;
+
+  IGraphicsX11(IPlugBase* plug, int width, int height, int fps);
+  ~IGraphicsX11() override;
+
+  bool PresentRegion(const IBox& box) override;
+  void CancelValueEntry() override {}
+  void SetEditorSize(int width, int height) override;
+  bool HasWindow() override { return mWindow != 0; }
+  const char* GetDrawingApiName() override { return "X11"; }
+  int ShowMessageBox(const char* text, const char* caption, int type) override;
+  IMenu* ShowPopupMenu(IMenu* menu, const IBox& box) override;
+  void OpenValueEntry(IControl* control, const ITextStyle& style, const IBox& box,
+                      const char* text, IParamEntry* param) override;
+  void GetHostFolder(std::string& folder) override;
+  void GetPluginFolder(std::string& folder) override;
+  void GetDesktopFolder(std::string& folder) override;
+  void GetAppDataFolder(std::string& folder, bool allUsers) override;
+  void GetUserAppDataFolder(std::string& folder) override;
+  void AskForFile(std::string& file, int action, std::string& folder,
+                  const char* extensions) override;
+  bool AskForColour(IColour& colour, const char* prompt) override;
+  bool OpenLink(const char* address, const char* title, const char* confirmation,
+                const char* failureMessage) override;
+  // parent is the host window's XID.
+  void* OpenWindow(void* parent) override;
+  void CloseWindow() override;
+  void* GetWindowHandle() override;
+  bool ReadClipboardText(std::string& text) override;
+  void HideCursorForDrag() override;
+  void RestoreCursor() override;
+  void UnusedHook27() override {}
+  LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+
+  int EventDescriptor() override;
+  int RedrawIntervalMs() override;
+  void OnEventsReady() override;
+  void OnRedrawTimer() override;
+
+  // Whether presenting goes through shared memory (MIT-SHM).
+  bool UsesSharedMemory() const { return mSharedImage != nullptr; }
+
+private:
+  void HandleEvent(_XEvent& event);
+  void OnButtonPress(_XEvent& event);
+  void OnButtonRelease(_XEvent& event);
+  void OnMotion(_XEvent& event);
+  void OnKeyPress(_XEvent& event);
+  void GrabPointer(unsigned long time);
+  void UngrabPointer(unsigned long time);
+  void HandlePendingEvents();
+  // The host destroyed its window, and ours with it, before closing the
+  // editor: the window's ID is gone, the connection stays until CloseWindow.
+  void ForgetWindow();
+
+  _XDisplay* mDisplay = nullptr;
+  unsigned long mWindow = 0;
+  unsigned long mParent = 0;
+  unsigned long mColormap = 0;
+  unsigned long mBlankCursor = 0;
+  void* mVisual = nullptr;
+  _XGC* mGC = nullptr;
+  std::unique_ptr<X11SharedImage> mSharedImage;
+  IBox mExposed;
+  bool mGrabbed = false;
+  // The last press of button 1 that could begin a double click.
+  bool mClickPending = false;
+  unsigned long mClickTime = 0;
+  int mClickX = 0;
+  int mClickY = 0;
+};

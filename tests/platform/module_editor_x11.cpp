@@ -1,0 +1,289 @@
+// The built Morvex.vst3's editor as a Linux DAW meets it: the view opens in
+// the host's window and lives on the host's run loop, the screen shows the
+// module's own pictures, and the server's pointer events reach the host's
+// component handler as edits in complete gestures.
+#include "tests/host/ModuleFixture.h"
+#include "tests/platform/X11Fixture.h"
+
+#include "engine/Morvex.h"
+#include "engine/MorvexEditor.h"
+#include "raster/LICE_Composite.h"
+#include "raster/LICE_MemBitmap.h"
+#include "raster/LICE_PNG.h"
+#include "tools/host/RunLoop_linux.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using Edit = host::ComponentHandler::Edit;
+
+namespace
+{
+constexpr int kWidth = MorvexEditor::kWidth;
+constexpr int kHeight = MorvexEditor::kHeight;
+
+void* AsParent(Window window) { return reinterpret_cast<void*>(window); }
+
+const MorvexEditor::ControlSpec& SpecFor(int param)
+{
+  for (const auto& c : MorvexEditor::kControls)
+    if (c.param == param) return c;
+  return MorvexEditor::kControls[0];
+}
+
+// A frame without a run loop, as older hosts give.
+class PlainFrame : public IPlugFrame
+{
+public:
+  virtual ~PlainFrame() = default;
+  tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
+  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+  {
+    *obj = nullptr;
+    if (!FUnknownPrivate::iidEqual(iid, IPlugFrame::iid)) return kNoInterface;
+    *obj = this;
+    return kResultOk;
+  }
+  uint32 PLUGIN_API addRef() override { return 1; }
+  uint32 PLUGIN_API release() override { return 1; }
+};
+
+class ModuleEditorX11 : public MorvexModuleTest
+{
+protected:
+  void SetUp() override
+  {
+    MorvexModuleTest::SetUp();
+    if (HasFatalFailure()) return;
+    if (!x.Connection()) GTEST_SKIP() << "no X display with XTEST: run under xvfb-run";
+    mHostWindow = x.NewHostWindow();
+    mView = mPlugin->controller()->createView(ViewType::kEditor);
+    ASSERT_NE(nullptr, mView);
+  }
+  void TearDown() override
+  {
+    if (mView)
+    {
+      if (mOpen) mView->removed();
+      mView->setFrame(nullptr);
+      mView->release();
+    }
+    EXPECT_EQ(0, frame.EventHandlers());
+    EXPECT_EQ(0, frame.Timers());
+    MorvexModuleTest::TearDown();
+  }
+
+  void Open()
+  {
+    mView->setFrame(&frame);
+    ASSERT_EQ(kResultOk, mView->attached(AsParent(mHostWindow), kPlatformTypeX11EmbedWindowID));
+    mOpen = true;
+    const std::vector<Window> children = x.Children(mHostWindow);
+    ASSERT_EQ(1u, children.size());
+    mEditor = children[0];
+    frame.Run(100);
+  }
+  // The pointer to the centre of a parameter's control, offset by dy.
+  void PointAt(int param, int dy = 0)
+  {
+    const auto& c = SpecFor(param);
+    x.MoveTo(mEditor, c.left + c.frameWidth / 2, c.top + c.frameHeight / 2 + dy);
+    frame.Run(20);
+  }
+  void Click(unsigned button)
+  {
+    x.Click(button);
+    frame.Run(20);
+  }
+  double Normalized(int param) { return mPlugin->controller()->getParamNormalized(param); }
+  void ExpectOneGesture(const std::vector<Edit>& edits, int param)
+  {
+    ASSERT_EQ(3u, edits.size());
+    EXPECT_EQ(Edit::kBegin, edits[0].kind);
+    EXPECT_EQ(Edit::kPerform, edits[1].kind);
+    EXPECT_EQ(Edit::kEnd, edits[2].kind);
+    for (const Edit& e : edits) EXPECT_EQ(ParamID(param), e.id);
+  }
+
+  X11Session x;
+  host::RunLoopFrame frame;
+  Window mHostWindow = 0;
+  IPlugView* mView = nullptr;
+  bool mOpen = false;
+  Window mEditor = 0;
+};
+
+TEST_F(ModuleEditorX11, viewOpensAsAnX11EditorOnlyWithTheHostsRunLoop)
+{
+  EXPECT_EQ(kResultOk, mView->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
+  for (FIDString other : {kPlatformTypeHWND, kPlatformTypeNSView, kPlatformTypeHIView})
+    EXPECT_EQ(kResultFalse, mView->isPlatformTypeSupported(other)) << other;
+  ViewRect size;
+  ASSERT_EQ(kResultOk, mView->getSize(&size));
+  EXPECT_EQ(kWidth, size.getWidth());
+  EXPECT_EQ(kHeight, size.getHeight());
+
+  // No frame, a frame with no run loop, a parent that is no window: each is
+  // refused, and nothing is left open or registered.
+  PlainFrame plain;
+  struct Attempt
+  {
+    const char* what;
+    IPlugFrame* frame;
+    Window parent;
+  };
+  const Attempt attempts[] = {{"no frame", nullptr, mHostWindow},
+                              {"no run loop", &plain, mHostWindow},
+                              {"no window", &frame, Window(0x7ffffff)}};
+  for (const Attempt& a : attempts)
+  {
+    SCOPED_TRACE(a.what);
+    mView->setFrame(a.frame);
+    EXPECT_EQ(kResultFalse, mView->attached(AsParent(a.parent), kPlatformTypeX11EmbedWindowID));
+    EXPECT_TRUE(x.Children(mHostWindow).empty());
+    EXPECT_EQ(0, frame.EventHandlers());
+    EXPECT_EQ(0, frame.Timers());
+  }
+
+  // Open: one connection and one timer with the host's loop, until removed.
+  Open();
+  EXPECT_EQ(1, frame.EventHandlers());
+  EXPECT_EQ(1, frame.Timers());
+  EXPECT_EQ(kResultOk, mView->removed());
+  mOpen = false;
+  EXPECT_TRUE(x.Children(mHostWindow).empty());
+}
+
+TEST_F(ModuleEditorX11, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
+{
+  host::ParameterChanges changes;
+  const struct
+  {
+    int param;
+    double value;
+  } settings[] = {
+    {Morvex::kLowGain, 0.75}, {Morvex::kHighMidFrequency, 0.2}, {Morvex::kLowBell, 1.0},
+    {Morvex::kEQBypass, 0.0}, {Morvex::kOutput, 1.0},
+  };
+  for (const auto& s : settings) changes.add(s.param, s.value);
+  std::string error;
+  ASSERT_TRUE(mPlugin->prepare(host::PluginInstance::Setup(), error)) << error;
+  std::vector<float> silence(512);
+  float* channels[2] = {silence.data(), silence.data()};
+  ASSERT_TRUE(mPlugin->process32(channels, channels, 512, &changes));
+  Open();
+  frame.Run(200);
+
+  // The source pictures composited by the frame rule: value v of a strip of
+  // N frames shows frame round(v (N - 1)).
+  LICE_MemBitmap expected(kWidth, kHeight);
+  for (const auto& c : MorvexEditor::kControls)
+  {
+    const std::string path = std::string(MORVEX_SOURCE_DIR "/") + c.file;
+    std::unique_ptr<LICE_IBitmap> picture(LICE_ReadPNGFile(path.c_str()));
+    ASSERT_NE(nullptr, picture) << path;
+    if (c.param < 0)
+    {
+      LICE_Composite(&expected, picture.get(), 0, 0, nullptr, 1.0f, CompositeCopy);
+      continue;
+    }
+    const int frameIndex = static_cast<int>(std::lround(Normalized(c.param) * (c.frames - 1)));
+    const LICE_Rect source = {0, frameIndex * c.frameHeight, c.frameWidth,
+                              (frameIndex + 1) * c.frameHeight};
+    LICE_Composite(&expected, picture.get(), c.left, c.top, &source, 1.0f, CompositeUseSourceAlpha);
+  }
+  const std::vector<uint32_t> screen = x.ReadWindow(mEditor, kWidth, kHeight);
+  ASSERT_EQ(size_t(kWidth) * kHeight, screen.size());
+  int differing = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int px = 0; px < kWidth; ++px)
+      differing += screen[y * kWidth + px] != (expected.Pixels()[y * expected.RowSpan() + px] & 0xFFFFFF);
+  EXPECT_EQ(0, differing);
+}
+
+TEST_F(ModuleEditorX11, serverPointerEventsReachTheHostAsEditsInCompleteGestures)
+{
+  Open();
+  host::ComponentHandler& handler = mPlugin->handler();
+
+  // Press, drag 20 pixels up, release on "Low Gain" (80 pixels high, gearing 4).
+  PointAt(Morvex::kLowGain);
+  x.Button(Button1, true);
+  frame.Run(20);
+  PointAt(Morvex::kLowGain, -20);
+  x.Button(Button1, false);
+  frame.Run(20);
+  ExpectOneGesture(handler.edits(), Morvex::kLowGain);
+  EXPECT_DOUBLE_EQ(0.5 + 20.0 / 80.0 / 4.0, handler.edits()[1].value);
+  EXPECT_DOUBLE_EQ(0.5625, Normalized(Morvex::kLowGain));
+
+  // A click toggles "EQ Bypass" off.
+  PointAt(Morvex::kEQBypass);
+  Click(Button1);
+  EXPECT_EQ(0.0, Normalized(Morvex::kEQBypass));
+
+  // A wheel notch down, then a double click back to the default.
+  PointAt(Morvex::kLowGain);
+  handler.clear();
+  Click(Button5);
+  ExpectOneGesture(handler.edits(), Morvex::kLowGain);
+  EXPECT_NEAR(0.5525, Normalized(Morvex::kLowGain), 1e-12);
+  Click(Button1);
+  handler.clear();
+  Click(Button1);
+  ExpectOneGesture(handler.edits(), Morvex::kLowGain);
+  EXPECT_EQ(0.5, Normalized(Morvex::kLowGain));
+}
+
+TEST_F(ModuleEditorX11, editorsOpenedClosedReopenedAndTwoAtOnceLeaveNothingBehind)
+{
+  // A second instance in a second host window, both open at once.
+  std::string error;
+  auto other = host::PluginInstance::Create(*sModule, mHost, error);
+  ASSERT_NE(nullptr, other) << error;
+  const Window otherHost = x.NewHostWindow();
+  IPlugView* otherView = other->controller()->createView(ViewType::kEditor);
+  ASSERT_NE(nullptr, otherView);
+  otherView->setFrame(&frame);
+  ASSERT_EQ(kResultOk, otherView->attached(AsParent(otherHost), kPlatformTypeX11EmbedWindowID));
+  Open();
+  EXPECT_EQ(2, frame.EventHandlers());
+  EXPECT_EQ(2, frame.Timers());
+  EXPECT_EQ(1u, x.Children(otherHost).size());
+
+  // Closed and reopened in the same window.
+  for (int round = 0; round < 2; ++round)
+  {
+    ASSERT_EQ(kResultOk, mView->removed());
+    EXPECT_TRUE(x.Children(mHostWindow).empty());
+    EXPECT_EQ(1, frame.Timers());
+    ASSERT_EQ(kResultOk, mView->attached(AsParent(mHostWindow), kPlatformTypeX11EmbedWindowID));
+    EXPECT_EQ(1u, x.Children(mHostWindow).size());
+    EXPECT_EQ(2, frame.EventHandlers());
+    frame.Run(60);
+  }
+
+  // The host destroys its window before removing the view: the editor
+  // hears of it and closes quietly.
+  x.DestroyWindow(otherHost);
+  frame.Run(60);
+  EXPECT_EQ(kResultOk, otherView->removed());
+  EXPECT_EQ(1, frame.Timers());
+  otherView->setFrame(nullptr);
+  otherView->release();
+
+  // A host that releases an attached view without removing it.
+  mView->release();
+  mView = nullptr;
+  mOpen = false;
+  EXPECT_TRUE(x.Children(mHostWindow).empty());
+  EXPECT_EQ(0, frame.EventHandlers());
+  EXPECT_EQ(0, frame.Timers());
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "vst3/RunLoopBinding.h"
+
+#if SMTG_OS_LINUX
+#include "graphics/IEditorRunLoop.h"
+
+#include <new>
+
+using namespace Steinberg;
+
+RunLoopBinding::RunLoopBinding(Linux::IRunLoop* loop, IEditorRunLoop* editor)
+  : mLoop(loop), mEditor(editor)
+{
+}
+
+RunLoopBinding* RunLoopBinding::Register(Linux::IRunLoop* loop, IEditorRunLoop* editor)
+{
+  const int fd = editor ? editor->EventDescriptor() : -1;
+  if (!loop || fd < 0) return nullptr;
+  auto* binding = new (std::nothrow) RunLoopBinding(loop, editor);
+  if (!binding) return nullptr;
+  binding->mEventsRegistered = loop->registerEventHandler(binding, fd) == kResultOk;
+  binding->mTimerRegistered =
+      binding->mEventsRegistered &&
+      loop->registerTimer(binding, static_cast<Linux::TimerInterval>(editor->RedrawIntervalMs())) ==
+          kResultOk;
+  if (!binding->mTimerRegistered)
+  {
+    binding->Unregister();
+    return nullptr;
+  }
+  return binding;
+}
+
+void RunLoopBinding::Unregister()
+{
+  mEditor = nullptr;
+  if (mTimerRegistered) mLoop->unregisterTimer(this);
+  if (mEventsRegistered) mLoop->unregisterEventHandler(this);
+  mTimerRegistered = mEventsRegistered = false;
+  release();
+}
+
+void PLUGIN_API RunLoopBinding::onFDIsSet(Linux::FileDescriptor)
+{
+  if (mEditor) mEditor->OnEventsReady();
+}
+
+void PLUGIN_API RunLoopBinding::onTimer()
+{
+  if (mEditor) mEditor->OnRedrawTimer();
+}
+
+tresult PLUGIN_API RunLoopBinding::queryInterface(const TUID iid, void** obj)
+{
+  if (FUnknownPrivate::iidEqual(iid, Linux::IEventHandler::iid) ||
+      FUnknownPrivate::iidEqual(iid, FUnknown::iid))
+    *obj = static_cast<Linux::IEventHandler*>(this);
+  else if (FUnknownPrivate::iidEqual(iid, Linux::ITimerHandler::iid))
+    *obj = static_cast<Linux::ITimerHandler*>(this);
+  else
+  {
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  addRef();
+  return kResultOk;
+}
+
+uint32 PLUGIN_API RunLoopBinding::addRef()
+{
+  return ++mRefs;
+}
+
+uint32 PLUGIN_API RunLoopBinding::release()
+{
+  const uint32 refs = --mRefs;
+  if (refs == 0) delete this;
+  return refs;
+}
+#endif
