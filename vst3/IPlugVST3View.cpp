@@ -120,7 +120,9 @@ bool IPlugVST3View::OpenEditorWindow(void* parent)
 
 void IPlugVST3View::CloseEditorWindow()
 {
+#if SMTG_OS_LINUX
   if (mRunLoopBinding) mRunLoopBinding->Unregister();
   mRunLoopBinding = nullptr;
+#endif
   if (IGraphics* graphics = mPlug->GetGraphics()) graphics->CloseWindow();
 }
