@@ -90,7 +90,8 @@ void* IGraphicsX11::OpenWindow(void* parent)
     return nullptr;
   }
   mParent = parentWindow;
-  mSharedImage = X11SharedImage::Create(mDisplay, visual.visual, Width(), Height());
+  if (mSharedMemoryAllowed)
+    mSharedImage = X11SharedImage::Create(mDisplay, visual.visual, Width(), Height());
   for (int i = 0; i < NControls(); ++i) GetControl(i)->SetDirty(false);
   return GetWindowHandle();
 }
@@ -160,6 +161,19 @@ bool IGraphicsX11::PresentRegion(const IBox& box)
   return true;
 }
 
+void IGraphicsX11::StopSharedMemory()
+{
+  mSharedMemoryAllowed = false;
+  mSharedImage.reset();
+}
+
+void IGraphicsX11::WaitUntilDrawn()
+{
+  if (!mDisplay) return;
+  X11ErrorTrap trap(mDisplay);
+  XSync(mDisplay, False);
+}
+
 LICE_IBitmap* IGraphicsX11::LoadResourceImage(int id, const char* name)
 {
   if (!LICE_IsPNGResourceName(name)) return nullptr;
@@ -174,7 +188,8 @@ void IGraphicsX11::SetEditorSize(int width, int height)
   if (!mWindow) return;
   X11ErrorTrap trap(mDisplay);
   XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(width), static_cast<unsigned>(height));
-  mSharedImage = X11SharedImage::Create(mDisplay, static_cast<Visual*>(mVisual), width, height);
+  if (mSharedMemoryAllowed)
+    mSharedImage = X11SharedImage::Create(mDisplay, static_cast<Visual*>(mVisual), width, height);
   XClearArea(mDisplay, mWindow, 0, 0, 0, 0, True);  // an exposure of all of it
   XFlush(mDisplay);
 }

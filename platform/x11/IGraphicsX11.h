@@ -63,6 +63,11 @@ public:
 
   // Whether presenting goes through shared memory (MIT-SHM).
   bool UsesSharedMemory() const { return mSharedImage != nullptr; }
+  // From now on presents by sending the pixels through the connection, as
+  // to a display on another machine; for comparing the two ways.
+  void StopSharedMemory();
+  // Waits until the server has drawn everything presented so far.
+  void WaitUntilDrawn();
 
 private:
   void HandleEvent(_XEvent& event);
@@ -85,6 +90,7 @@ private:
   void* mVisual = nullptr;
   _XGC* mGC = nullptr;
   std::unique_ptr<X11SharedImage> mSharedImage;
+  bool mSharedMemoryAllowed = true;
   IBox mExposed;
   bool mGrabbed = false;
   // The last press of button 1 that could begin a double click.
