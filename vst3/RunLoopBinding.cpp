@@ -3,9 +3,44 @@
 #if SMTG_OS_LINUX
 #include "graphics/IEditorRunLoop.h"
 
+#include <algorithm>
+#include <mutex>
 #include <new>
+#include <vector>
 
 using namespace Steinberg;
+
+namespace
+{
+// The bindings registered with a host's run loop. A host that unloads the
+// module with an editor still attached must not keep calling into code that
+// is gone.
+struct LiveBindings
+{
+  std::mutex lock;
+  std::vector<RunLoopBinding*> bindings;
+
+  void Add(RunLoopBinding* binding)
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    bindings.push_back(binding);
+  }
+  void Remove(RunLoopBinding* binding)
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    bindings.erase(std::remove(bindings.begin(), bindings.end(), binding), bindings.end());
+  }
+  ~LiveBindings()
+  {
+    std::vector<RunLoopBinding*> live;
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      live = bindings;
+    }
+    for (RunLoopBinding* binding : live) binding->Unregister();
+  }
+} gLiveBindings;
+}  // namespace
 
 RunLoopBinding::RunLoopBinding(Linux::IRunLoop* loop, IEditorRunLoop* editor)
   : mLoop(loop), mEditor(editor)
@@ -23,6 +58,7 @@ RunLoopBinding* RunLoopBinding::Register(Linux::IRunLoop* loop, IEditorRunLoop* 
       binding->mEventsRegistered &&
       loop->registerTimer(binding, static_cast<Linux::TimerInterval>(editor->RedrawIntervalMs())) ==
           kResultOk;
+  gLiveBindings.Add(binding);
   if (!binding->mTimerRegistered)
   {
     binding->Unregister();
@@ -33,6 +69,8 @@ RunLoopBinding* RunLoopBinding::Register(Linux::IRunLoop* loop, IEditorRunLoop* 
 
 void RunLoopBinding::Unregister()
 {
+  if (!mEditor) return;  // already done
+  gLiveBindings.Remove(this);
   mEditor = nullptr;
   if (mTimerRegistered) mLoop->unregisterTimer(this);
   if (mEventsRegistered) mLoop->unregisterEventHandler(this);

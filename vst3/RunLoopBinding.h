@@ -19,7 +19,7 @@ public:
   // Registers the editor's descriptor and timer with the loop; null, with
   // nothing left registered, when the host refuses either.
   static RunLoopBinding* Register(Steinberg::Linux::IRunLoop* loop, IEditorRunLoop* editor);
-  // Unregisters both and drops the caller's reference.
+  // Unregisters both and drops the caller's reference; later calls do nothing.
   void Unregister();
 
   void PLUGIN_API onFDIsSet(Steinberg::Linux::FileDescriptor fd) override;

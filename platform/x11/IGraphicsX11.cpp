@@ -13,7 +13,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace
 {
@@ -27,6 +30,33 @@ bool FindSurfaceVisual(Display* display, XVisualInfo& info)
   return XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &info) &&
          info.red_mask == 0xFF0000 && info.green_mask == 0x00FF00 && info.blue_mask == 0x0000FF;
 }
+// The editors whose windows are open. A host that unloads the module with an
+// editor still open must not be left with a window whose code is gone.
+struct OpenEditors
+{
+  std::mutex lock;
+  std::vector<IGraphicsX11*> editors;
+
+  void Add(IGraphicsX11* editor)
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    editors.push_back(editor);
+  }
+  void Remove(IGraphicsX11* editor)
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    editors.erase(std::remove(editors.begin(), editors.end(), editor), editors.end());
+  }
+  ~OpenEditors()
+  {
+    std::vector<IGraphicsX11*> open;
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      open = editors;
+    }
+    for (IGraphicsX11* editor : open) editor->CloseWindow();
+  }
+} gOpenEditors;
 }  // namespace
 
 IGraphicsX11::IGraphicsX11(IPlugBase* plug, int width, int height, int fps)
@@ -90,6 +120,7 @@ void* IGraphicsX11::OpenWindow(void* parent)
     return nullptr;
   }
   mParent = parentWindow;
+  gOpenEditors.Add(this);
   if (mSharedMemoryAllowed)
     mSharedImage = X11SharedImage::Create(mDisplay, visual.visual, Width(), Height());
   for (int i = 0; i < NControls(); ++i) GetControl(i)->SetDirty(false);
@@ -111,6 +142,7 @@ void IGraphicsX11::CloseWindow()
     XSync(mDisplay, False);
   }
   XCloseDisplay(mDisplay);
+  gOpenEditors.Remove(this);
   mDisplay = nullptr;
   mWindow = mParent = mColormap = mBlankCursor = 0;
   mGC = nullptr;

@@ -14,6 +14,8 @@
 
 #include "pluginterfaces/gui/iplugview.h"
 
+#include <dlfcn.h>
+
 #include <cmath>
 #include <memory>
 #include <string>
@@ -286,4 +288,39 @@ TEST_F(ModuleEditorX11, editorsOpenedClosedReopenedAndTwoAtOnceLeaveNothingBehin
   EXPECT_EQ(0, frame.Timers());
 }
 
+}  // namespace
+
+namespace
+{
+// A host that unloads the module while an editor is still attached, its
+// plug-in and view never released: the unload takes the window, the timer
+// and the event handler along, and the module really is gone.
+TEST(ModuleUnloadX11, unloadingWithAnEditorOpenLeavesNothingBehind)
+{
+  X11Session x;
+  if (!x.Connection()) GTEST_SKIP() << "no X display with XTEST: run under xvfb-run";
+  const Window hostWindow = x.NewHostWindow();
+  host::RunLoopFrame frame;
+  host::HostApplication hostApp;
+  std::string error;
+  auto module = host::VstModule::Load(MORVEX_MODULE_PATH, error);
+  ASSERT_NE(nullptr, module) << error;
+  const std::string binary = module->binaryPath();
+  auto plugin = host::PluginInstance::Create(*module, hostApp, error);
+  ASSERT_NE(nullptr, plugin) << error;
+  IPlugView* view = plugin->controller()->createView(ViewType::kEditor);
+  ASSERT_NE(nullptr, view);
+  view->setFrame(&frame);
+  ASSERT_EQ(kResultOk, view->attached(AsParent(hostWindow), kPlatformTypeX11EmbedWindowID));
+  frame.Run(60);
+  ASSERT_EQ(1u, x.Children(hostWindow).size());
+
+  plugin.release();  // leaked on purpose, as the host forgot it
+  module.reset();
+  EXPECT_EQ(nullptr, dlopen(binary.c_str(), RTLD_LAZY | RTLD_NOLOAD));
+  EXPECT_TRUE(x.Children(hostWindow).empty());
+  EXPECT_EQ(0, frame.EventHandlers());
+  EXPECT_EQ(0, frame.Timers());
+  frame.Run(60);  // nothing is called any more
+}
 }  // namespace
