@@ -1,45 +1,18 @@
 #include "vst3/RunLoopBinding.h"
 
 #if SMTG_OS_LINUX
+#include "framework/UnloadList.h"
 #include "graphics/IEditorRunLoop.h"
 
-#include <algorithm>
-#include <mutex>
 #include <new>
-#include <vector>
 
 using namespace Steinberg;
 
 namespace
 {
-// The bindings registered with a host's run loop. A host that unloads the
-// module with an editor still attached must not keep calling into code that
-// is gone.
-struct LiveBindings
-{
-  std::mutex lock;
-  std::vector<RunLoopBinding*> bindings;
-
-  void Add(RunLoopBinding* binding)
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    bindings.push_back(binding);
-  }
-  void Remove(RunLoopBinding* binding)
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    bindings.erase(std::remove(bindings.begin(), bindings.end(), binding), bindings.end());
-  }
-  ~LiveBindings()
-  {
-    std::vector<RunLoopBinding*> live;
-    {
-      std::lock_guard<std::mutex> guard(lock);
-      live = bindings;
-    }
-    for (RunLoopBinding* binding : live) binding->Unregister();
-  }
-} gLiveBindings;
+// The bindings registered with a host's run loop: a host that unloads the
+// module with an editor still attached must not keep calling code that is gone.
+UnloadList<RunLoopBinding> gLiveBindings([](RunLoopBinding* binding) { binding->Unregister(); });
 }  // namespace
 
 RunLoopBinding::RunLoopBinding(Linux::IRunLoop* loop, IEditorRunLoop* editor)

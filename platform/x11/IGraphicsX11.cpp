@@ -2,6 +2,7 @@
 // presenting the drawing surface, and the module's pictures.
 #include "platform/x11/IGraphicsX11.h"
 
+#include "framework/UnloadList.h"
 #include "platform/x11/ModulePictures.h"
 #include "platform/x11/X11ErrorTrap.h"
 #include "platform/x11/X11SharedImage.h"
@@ -13,10 +14,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <mutex>
-#include <vector>
 
 namespace
 {
@@ -30,33 +28,9 @@ bool FindSurfaceVisual(Display* display, XVisualInfo& info)
   return XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &info) &&
          info.red_mask == 0xFF0000 && info.green_mask == 0x00FF00 && info.blue_mask == 0x0000FF;
 }
-// The editors whose windows are open. A host that unloads the module with an
+// The editors whose windows are open: a host that unloads the module with an
 // editor still open must not be left with a window whose code is gone.
-struct OpenEditors
-{
-  std::mutex lock;
-  std::vector<IGraphicsX11*> editors;
-
-  void Add(IGraphicsX11* editor)
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    editors.push_back(editor);
-  }
-  void Remove(IGraphicsX11* editor)
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    editors.erase(std::remove(editors.begin(), editors.end(), editor), editors.end());
-  }
-  ~OpenEditors()
-  {
-    std::vector<IGraphicsX11*> open;
-    {
-      std::lock_guard<std::mutex> guard(lock);
-      open = editors;
-    }
-    for (IGraphicsX11* editor : open) editor->CloseWindow();
-  }
-} gOpenEditors;
+UnloadList<IGraphicsX11> gOpenEditors([](IGraphicsX11* editor) { editor->CloseWindow(); });
 }  // namespace
 
 IGraphicsX11::IGraphicsX11(IPlugBase* plug, int width, int height, int fps)

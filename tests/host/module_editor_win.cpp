@@ -1,21 +1,18 @@
 // The built Morvex.vst3's editor as a DAW meets it: the view, the window it
 // opens in the host's, what the screen shows, and mouse input reaching the
 // host's component handler as edits and gestures.
+#include "tests/host/EditorScreen.h"
 #include "tests/host/ModuleFixture.h"
 #include "tests/platform/WindowFixture.h"
 
 #include "engine/Morvex.h"
 #include "engine/MorvexEditor.h"
-#include "raster/LICE_Composite.h"
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNGResource.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <windows.h>
-
-#include <cmath>
-#include <memory>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -32,13 +29,6 @@ HMODULE LoadedModule()
   HMODULE module = nullptr;
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, "Morvex.vst3", &module);
   return module;
-}
-
-const MorvexEditor::ControlSpec& SpecFor(int param)
-{
-  for (const auto& c : MorvexEditor::kControls)
-    if (c.param == param) return c;
-  return MorvexEditor::kControls[0];
 }
 
 class ModuleEditor : public MorvexModuleTest
@@ -107,43 +97,15 @@ TEST_F(ModuleEditor, viewOpensOnlyAsHwndEditorOfTheBackgroundsSize)
 
 TEST_F(ModuleEditor, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
 {
-  // Values as a host delivers them, with the first block.
-  host::ParameterChanges changes;
-  const struct { int param; double value; } settings[] = {
-    {Morvex::kLowGain, 0.75}, {Morvex::kHighMidFrequency, 0.2}, {Morvex::kLowBell, 1.0},
-    {Morvex::kEQBypass, 0.0}, {Morvex::kOutput, 1.0},
-  };
-  for (const auto& s : settings) changes.add(s.param, s.value);
-  std::string error;
-  ASSERT_TRUE(mPlugin->prepare(host::PluginInstance::Setup(), error)) << error;
-  std::vector<float> silence(512);
-  float* channels[2] = {silence.data(), silence.data()};
-  ASSERT_TRUE(mPlugin->process32(channels, channels, 512, &changes));
+  ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
   Open();
   Pump(300);
-
-  // The same pictures from the module, composited by the frame rule: value v
-  // of a strip of N frames shows frame round(v (N - 1)).
-  LICE_MemBitmap expected(kWidth, kHeight);
-  for (const auto& c : MorvexEditor::kControls)
-  {
-    std::unique_ptr<LICE_MemBitmap> picture(
-        LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()), c.resourceId, c.file));
-    ASSERT_NE(nullptr, picture) << c.file;
-    if (c.param < 0)
-    {
-      LICE_Composite(&expected, picture.get(), 0, 0, nullptr, 1.0f, CompositeCopy);
-      continue;
-    }
-    const int frame = static_cast<int>(std::lround(Normalized(c.param) * (c.frames - 1)));
-    const LICE_Rect source = {0, frame * c.frameHeight, c.frameWidth, (frame + 1) * c.frameHeight};
-    LICE_Composite(&expected, picture.get(), c.left, c.top, &source, 1.0f, CompositeUseSourceAlpha);
-  }
-  const std::vector<uint32_t> screen = ReadWindow(mEditor, kWidth, kHeight);
-  int differing = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      differing += screen[y * kWidth + x] != (expected.Pixels()[y * expected.RowSpan() + x] & 0xFFFFFF);
+  // The same pictures, read from the module's resources.
+  const int differing = PixelsDifferingFromLayout(
+      ReadWindow(mEditor, kWidth, kHeight), *mPlugin, [](const MorvexEditor::ControlSpec& c) -> LICE_IBitmap* {
+        return LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()), c.resourceId,
+                                    c.file);
+      });
   EXPECT_EQ(0, differing);
 }
 

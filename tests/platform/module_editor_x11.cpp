@@ -2,13 +2,12 @@
 // the host's window and lives on the host's run loop, the screen shows the
 // module's own pictures, and the server's pointer events reach the host's
 // component handler as edits in complete gestures.
+#include "tests/host/EditorScreen.h"
 #include "tests/host/ModuleFixture.h"
 #include "tests/platform/X11Fixture.h"
 
 #include "engine/Morvex.h"
 #include "engine/MorvexEditor.h"
-#include "raster/LICE_Composite.h"
-#include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNG.h"
 #include "tools/host/RunLoop_linux.h"
 
@@ -16,8 +15,6 @@
 
 #include <dlfcn.h>
 
-#include <cmath>
-#include <memory>
 #include <string>
 
 using namespace Steinberg;
@@ -30,13 +27,6 @@ constexpr int kWidth = MorvexEditor::kWidth;
 constexpr int kHeight = MorvexEditor::kHeight;
 
 void* AsParent(Window window) { return reinterpret_cast<void*>(window); }
-
-const MorvexEditor::ControlSpec& SpecFor(int param)
-{
-  for (const auto& c : MorvexEditor::kControls)
-    if (c.param == param) return c;
-  return MorvexEditor::kControls[0];
-}
 
 // A frame without a run loop, as older hosts give.
 class PlainFrame : public IPlugFrame
@@ -163,48 +153,14 @@ TEST_F(ModuleEditorX11, viewOpensAsAnX11EditorOnlyWithTheHostsRunLoop)
 
 TEST_F(ModuleEditorX11, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
 {
-  host::ParameterChanges changes;
-  const struct
-  {
-    int param;
-    double value;
-  } settings[] = {
-    {Morvex::kLowGain, 0.75}, {Morvex::kHighMidFrequency, 0.2}, {Morvex::kLowBell, 1.0},
-    {Morvex::kEQBypass, 0.0}, {Morvex::kOutput, 1.0},
-  };
-  for (const auto& s : settings) changes.add(s.param, s.value);
-  std::string error;
-  ASSERT_TRUE(mPlugin->prepare(host::PluginInstance::Setup(), error)) << error;
-  std::vector<float> silence(512);
-  float* channels[2] = {silence.data(), silence.data()};
-  ASSERT_TRUE(mPlugin->process32(channels, channels, 512, &changes));
+  ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
   Open();
   frame.Run(200);
-
-  // The source pictures composited by the frame rule: value v of a strip of
-  // N frames shows frame round(v (N - 1)).
-  LICE_MemBitmap expected(kWidth, kHeight);
-  for (const auto& c : MorvexEditor::kControls)
-  {
-    const std::string path = std::string(MORVEX_SOURCE_DIR "/") + c.file;
-    std::unique_ptr<LICE_IBitmap> picture(LICE_ReadPNGFile(path.c_str()));
-    ASSERT_NE(nullptr, picture) << path;
-    if (c.param < 0)
-    {
-      LICE_Composite(&expected, picture.get(), 0, 0, nullptr, 1.0f, CompositeCopy);
-      continue;
-    }
-    const int frameIndex = static_cast<int>(std::lround(Normalized(c.param) * (c.frames - 1)));
-    const LICE_Rect source = {0, frameIndex * c.frameHeight, c.frameWidth,
-                              (frameIndex + 1) * c.frameHeight};
-    LICE_Composite(&expected, picture.get(), c.left, c.top, &source, 1.0f, CompositeUseSourceAlpha);
-  }
-  const std::vector<uint32_t> screen = x.ReadWindow(mEditor, kWidth, kHeight);
-  ASSERT_EQ(size_t(kWidth) * kHeight, screen.size());
-  int differing = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int px = 0; px < kWidth; ++px)
-      differing += screen[y * kWidth + px] != (expected.Pixels()[y * expected.RowSpan() + px] & 0xFFFFFF);
+  // The module's embedded pictures are the source tree's files.
+  const int differing = PixelsDifferingFromLayout(
+      x.ReadWindow(mEditor, kWidth, kHeight), *mPlugin, [](const MorvexEditor::ControlSpec& c) {
+        return LICE_ReadPNGFile((std::string(MORVEX_SOURCE_DIR "/") + c.file).c_str());
+      });
   EXPECT_EQ(0, differing);
 }
 
