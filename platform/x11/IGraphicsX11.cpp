@@ -23,9 +23,9 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 
 // The drawing surface's 32-bit BGRA rows are a 24-bit TrueColor pixel each
 // on a little-endian machine; Xlib swaps them for a server that differs.
-bool FindSurfaceVisual(Display* display, XVisualInfo& info)
+bool FindSurfaceVisual(Display* display, int screen, XVisualInfo& info)
 {
-  return XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &info) &&
+  return XMatchVisualInfo(display, screen, 24, TrueColor, &info) &&
          info.red_mask == 0xFF0000 && info.green_mask == 0x00FF00 && info.blue_mask == 0x0000FF;
 }
 // The editors whose windows are open: a host that unloads the module with an
@@ -68,8 +68,12 @@ void* IGraphicsX11::OpenWindow(void* parent)
   if (!mDisplay) return nullptr;
 
   X11ErrorTrap trap(mDisplay);
+  // A parent that is no window fails here; one on another screen than the
+  // default gets a visual of its own screen.
+  XWindowAttributes parentAttributes;
   XVisualInfo visual;
-  if (!FindSurfaceVisual(mDisplay, visual))
+  if (!XGetWindowAttributes(mDisplay, parentWindow, &parentAttributes) ||
+      !FindSurfaceVisual(mDisplay, XScreenNumberOfScreen(parentAttributes.screen), visual))
   {
     CloseWindow();
     return nullptr;
@@ -87,7 +91,7 @@ void* IGraphicsX11::OpenWindow(void* parent)
                           CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
   XMapWindow(mDisplay, mWindow);
-  // A parent that is no window shows here, as the failure the host must hear of.
+  // Anything refused shows here, as the failure the host must hear of.
   if (trap.SyncFailed())
   {
     CloseWindow();
