@@ -1,0 +1,104 @@
+// The host's side of an editor on Linux: a top-level X window sized to the
+// view, the plug frame that is also the run loop the editor draws from, and
+// a screen read-back.
+#include "tools/host/EditorShot.h"
+
+#include "tools/host/RunLoop_linux.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+
+#include "tools/host/ScreenReadback_x11.h"
+
+#include <cstdint>
+
+namespace host {
+
+namespace {
+
+constexpr int kShowTimeoutMs = 2000;
+
+// The host window, mapped and viewable, or null with a message.
+Window OpenHostWindow(Display* display, int width, int height, std::string& error)
+{
+  const int screen = DefaultScreen(display);
+  const Window window = XCreateSimpleWindow(
+      display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+      static_cast<unsigned>(height), 0, BlackPixel(display, screen), BlackPixel(display, screen));
+  XStoreName(display, window, "Morvex");
+  XMapWindow(display, window);
+  XSync(display, False);
+  if (!WaitViewable(display, window, kShowTimeoutMs))
+  {
+    XDestroyWindow(display, window);
+    error = "the editor's window never showed";
+    return 0;
+  }
+  return window;
+}
+
+}  // namespace
+
+bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, RgbImage& image,
+                   std::string& error)
+{
+  Steinberg::IPlugView* view = controller ? controller->createView(Steinberg::Vst::ViewType::kEditor)
+                                          : nullptr;
+  if (!view)
+  {
+    error = "the plug-in offers no editor view";
+    return false;
+  }
+  Steinberg::ViewRect size;
+  if (view->isPlatformTypeSupported(Steinberg::kPlatformTypeX11EmbedWindowID) !=
+          Steinberg::kResultOk ||
+      view->getSize(&size) != Steinberg::kResultOk || size.getWidth() <= 0 ||
+      size.getHeight() <= 0)
+  {
+    view->release();
+    error = "the plug-in's editor does not open in an X window";
+    return false;
+  }
+
+  Display* display = XOpenDisplay(nullptr);
+  if (!display)
+  {
+    view->release();
+    error = "no X display: run under xvfb-run";
+    return false;
+  }
+  const Window window = OpenHostWindow(display, size.getWidth(), size.getHeight(), error);
+  if (!window)
+  {
+    view->release();
+    XCloseDisplay(display);
+    return false;
+  }
+
+  // The editor asks through the frame to be resized; the host window follows
+  // before the view hears its new size.
+  RunLoopFrame frame;
+  frame.OnResize([display, window](int width, int height) {
+    if (width <= 0 || height <= 0) return false;
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
+    return true;
+  });
+  view->setFrame(&frame);
+  void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+  bool ok = view->attached(parent, Steinberg::kPlatformTypeX11EmbedWindowID) == Steinberg::kResultOk;
+  if (!ok) error = "the plug-in's editor did not open";
+  if (ok)
+  {
+    XSync(display, False);
+    frame.Run(settleMs);
+    ok = ReadScreen(display, window, image, error);
+    view->removed();
+  }
+  view->setFrame(nullptr);
+  view->release();
+  XDestroyWindow(display, window);
+  XCloseDisplay(display);
+  return ok;
+}
+
+}  // namespace host
