@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Renders a short generated test signal through the Windows Morvex plug-in
 # under Wine with a few settings, and writes the audio, the measured response
-# curves (CSV and PNG) and a screenshot of the editor to out/. Needs a built
-# `windows` preset.
+# curves (CSV and PNG) and screenshots of the editor, as the Windows and the
+# Linux hosts show it, to out/. Needs built `windows` and `linux` presets.
 #
-#   tools/host/demo.sh [BUILD_DIR] [OUT_DIR]
+#   tools/host/demo.sh [BUILD_DIR] [OUT_DIR] [LINUX_BUILD_DIR]
 set -eu
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/windows}
 out=${2:-$root/out}
+linux_build=${3:-$root/build/linux}
 mkdir -p "$out"
 build=$(cd "$build" && pwd)
 out=$(cd "$out" && pwd)
 host_exe=$build/tools/host/morvex-host.exe
 bundle=$build/Morvex.vst3
+linux_host=$linux_build/tools/host/morvex-host
+linux_bundle=$linux_build/Morvex.vst3
 
 for f in "$host_exe" "$bundle/Contents/x86_64-win/Morvex.vst3"; do
   if [ ! -f "$f" ]; then
@@ -22,6 +25,13 @@ for f in "$host_exe" "$bundle/Contents/x86_64-win/Morvex.vst3"; do
     exit 1
   fi
 done
+for f in "$linux_host" "$linux_bundle/Contents/x86_64-linux/Morvex.so"; do
+  if [ ! -f "$f" ]; then
+    echo "demo: $f is missing; build the linux preset first" >&2
+    exit 1
+  fi
+done
+linux_bundle=$(cd "$linux_bundle" && pwd)
 
 export MORVEX_WINEPREFIX=${MORVEX_WINEPREFIX:-$build/wineprefix}
 run_host() {
@@ -70,14 +80,21 @@ for entry in "${demos[@]}"; do
   echo "demo: wrote $out/$name.wav and $out/$name-response.png"
 done
 
-# The editor as a Windows host shows it, with the low-bell boost's settings,
-# read back from a virtual screen.
+# The editor as a Windows host and as a Linux host show it, with the
+# low-bell boost's settings, each read back from a virtual 24-bit screen.
+editor_sets=(--set "Low Gain=6" --set "Low Bell=1" --set "Low Frequency=100"
+  --set "Filter Bypass=1" --set "Highpass Filter=80" --set "High Mid Gain=-3" --set "Input=3"
+  --set "I/O Link=1")
 "$root/cmake/wine-run.sh" --x11 "$host_exe" --module "$bundle" editor --png "$out/editor.png" \
-  --set "Low Gain=6" --set "Low Bell=1" --set "Low Frequency=100" --set "Filter Bypass=1" \
-  --set "Highpass Filter=80" --set "High Mid Gain=-3" --set "Input=3" --set "I/O Link=1"
+  "${editor_sets[@]}"
 echo "demo: wrote $out/editor.png"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$linux_host" --module "$linux_bundle" \
+  editor --png "$out/editor-linux.png" "${editor_sets[@]}"
+echo "demo: wrote $out/editor-linux.png"
 
 echo
 echo "The demo files are in $out."
 echo "To use the plug-in on Windows, copy the folder $bundle"
 echo "to C:\\Program Files\\Common Files\\VST3\\ and rescan plug-ins in the host."
+echo "To use it on Linux, copy the folder $linux_bundle"
+echo "to ~/.vst3/ and rescan plug-ins in the host."
