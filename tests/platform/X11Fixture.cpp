@@ -21,12 +21,19 @@ X11Session::~X11Session()
   XCloseDisplay(mDisplay);
 }
 
-Window X11Session::NewHostWindow(int width, int height)
+Window X11Session::NewHostWindow(int width, int height, int depth)
 {
-  const Window window = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0,
-                                            static_cast<unsigned>(width),
-                                            static_cast<unsigned>(height), 0, 0, 0x202020);
-  XSelectInput(mDisplay, window, KeyPressMask | StructureNotifyMask);
+  XVisualInfo visual;
+  if (!XMatchVisualInfo(mDisplay, DefaultScreen(mDisplay), depth, TrueColor, &visual)) return 0;
+  XSetWindowAttributes attributes = {};
+  attributes.colormap = XCreateColormap(mDisplay, DefaultRootWindow(mDisplay), visual.visual,
+                                        AllocNone);
+  attributes.background_pixel = 0xFF202020;
+  attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  const Window window = XCreateWindow(
+      mDisplay, DefaultRootWindow(mDisplay), 0, 0, static_cast<unsigned>(width),
+      static_cast<unsigned>(height), 0, depth, InputOutput, visual.visual,
+      CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
   XMapRaised(mDisplay, window);
   // Editors open in a window that is on the screen.
   for (XEvent e;;)

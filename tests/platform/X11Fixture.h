@@ -20,8 +20,9 @@ public:
   // Null when there is no display or it lacks XTEST.
   Display* Connection() const { return mDisplay; }
 
-  // A mapped top-level window that records the key presses reaching it.
-  Window NewHostWindow(int width = 1240, int height = 360);
+  // A mapped top-level window that records the key presses reaching it; 0
+  // when the display has no TrueColor visual of that depth.
+  Window NewHostWindow(int width = 1240, int height = 360, int depth = 24);
   void DestroyWindow(Window window);
   std::vector<Window> Children(Window parent);
   // Key presses that reached the window, as key symbols.

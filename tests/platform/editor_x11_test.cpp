@@ -76,30 +76,57 @@ protected:
 
 TEST_F(X11WindowTest, screenShowsTheSurfaceAndTheTimerRedrawsWhatChanged)
 {
-  Editor e;
-  ASSERT_NE(nullptr, e.graphics->OpenWindow(reinterpret_cast<void*>(host)));
-  EXPECT_EQ((std::vector<Window>{e.Handle()}), x.Children(host));
-  e.Serve();  // the first exposure draws everything
-  auto surface = [&] {
-    std::vector<uint32_t> pixels;
-    LICE_SysBitmap* s = e.graphics->GetDrawBitmap();
-    for (int y = 0; y < kHeight; ++y)
-      for (int px = 0; px < kWidth; ++px) pixels.push_back(s->Pixels()[y * s->RowSpan() + px] & 0xFFFFFF);
-    return pixels;
+  // Through shared memory and through the connection (as to a display on
+  // another machine), in a parent of the default depth and in a 32-bit one
+  // such as compositing hosts use.
+  struct Case
+  {
+    const char* what;
+    bool sharedMemory;
+    int parentDepth;
   };
-  const std::vector<uint32_t> before = surface();
-  EXPECT_EQ(before, x.ReadWindow(e.Handle(), kWidth, kHeight));
+  const Case cases[] = {{"shared memory", true, 24},
+                        {"through the connection", false, 24},
+                        {"32-bit parent", true, 32}};
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    const Window parent = c.parentDepth == 24 ? host : x.NewHostWindow(1240, 360, c.parentDepth);
+    if (!parent)
+    {
+      ADD_FAILURE() << "the display has no TrueColor visual of depth " << c.parentDepth;
+      continue;
+    }
+    Editor e;
+    if (!c.sharedMemory) e.graphics->StopSharedMemory();
+    ASSERT_NE(nullptr, e.graphics->OpenWindow(reinterpret_cast<void*>(parent)));
+    EXPECT_EQ(c.sharedMemory, e.graphics->UsesSharedMemory());
+    EXPECT_EQ((std::vector<Window>{e.Handle()}), x.Children(parent));
+    auto surface = [&] {
+      std::vector<uint32_t> pixels;
+      LICE_SysBitmap* s = e.graphics->GetDrawBitmap();
+      for (int y = 0; y < kHeight; ++y)
+        for (int px = 0; px < kWidth; ++px)
+          pixels.push_back(s->Pixels()[y * s->RowSpan() + px] & 0xFFFFFF);
+      return pixels;
+    };
+    e.Serve();  // the first exposure draws everything
+    e.graphics->WaitUntilDrawn();
+    const std::vector<uint32_t> before = surface();
+    EXPECT_EQ(before, x.ReadWindow(e.Handle(), kWidth, kHeight));
 
-  // A value from the host reaches the screen with the next tick.
-  e.graphics->UpdateParameterControls(EditPlug::kGain, 1.0, true);
-  e.graphics->OnRedrawTimer();
-  const std::vector<uint32_t> after = surface();
-  EXPECT_NE(before, after);
-  EXPECT_EQ(after, x.ReadWindow(e.Handle(), kWidth, kHeight));
+    // A value from the host reaches the screen with the next tick.
+    e.graphics->UpdateParameterControls(EditPlug::kGain, 1.0, true);
+    e.graphics->OnRedrawTimer();
+    e.graphics->WaitUntilDrawn();
+    const std::vector<uint32_t> after = surface();
+    EXPECT_NE(before, after);
+    EXPECT_EQ(after, x.ReadWindow(e.Handle(), kWidth, kHeight));
 
-  e.graphics->CloseWindow();
-  EXPECT_TRUE(x.Children(host).empty());
-  EXPECT_EQ(-1, e.graphics->EventDescriptor());
+    e.graphics->CloseWindow();
+    EXPECT_TRUE(x.Children(parent).empty());
+    EXPECT_EQ(-1, e.graphics->EventDescriptor());
+  }
 }
 
 TEST_F(X11WindowTest, parentThatIsNoWindowLeavesTheEditorClosed)
