@@ -55,22 +55,10 @@ private:
 bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, RgbImage& image,
                    std::string& error)
 {
-  Steinberg::IPlugView* view = controller ? controller->createView(Steinberg::Vst::ViewType::kEditor)
-                                          : nullptr;
-  if (!view)
-  {
-    error = "the plug-in offers no editor view";
-    return false;
-  }
   Steinberg::ViewRect size;
-  if (view->isPlatformTypeSupported(Steinberg::kPlatformTypeHWND) != Steinberg::kResultOk ||
-      view->getSize(&size) != Steinberg::kResultOk || size.getWidth() <= 0 ||
-      size.getHeight() <= 0)
-  {
-    view->release();
-    error = "the plug-in's editor does not open in a Windows window";
-    return false;
-  }
+  Steinberg::IPlugView* view = CreateEditorView(controller, Steinberg::kPlatformTypeHWND,
+                                                "a Windows window", size, error);
+  if (!view) return false;
 
   WNDCLASSA wc = {};
   wc.lpfnWndProc = DefWindowProcA;

@@ -41,23 +41,10 @@ Window OpenHostWindow(Display* display, int width, int height, std::string& erro
 bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, RgbImage& image,
                    std::string& error)
 {
-  Steinberg::IPlugView* view = controller ? controller->createView(Steinberg::Vst::ViewType::kEditor)
-                                          : nullptr;
-  if (!view)
-  {
-    error = "the plug-in offers no editor view";
-    return false;
-  }
   Steinberg::ViewRect size;
-  if (view->isPlatformTypeSupported(Steinberg::kPlatformTypeX11EmbedWindowID) !=
-          Steinberg::kResultOk ||
-      view->getSize(&size) != Steinberg::kResultOk || size.getWidth() <= 0 ||
-      size.getHeight() <= 0)
-  {
-    view->release();
-    error = "the plug-in's editor does not open in an X window";
-    return false;
-  }
+  Steinberg::IPlugView* view = CreateEditorView(
+      controller, Steinberg::kPlatformTypeX11EmbedWindowID, "an X window", size, error);
+  if (!view) return false;
 
   Display* display = XOpenDisplay(nullptr);
   if (!display)
