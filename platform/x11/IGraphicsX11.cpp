@@ -28,6 +28,7 @@ bool FindSurfaceVisual(Display* display, int screen, XVisualInfo& info)
   return XMatchVisualInfo(display, screen, 24, TrueColor, &info) &&
          info.red_mask == 0xFF0000 && info.green_mask == 0x00FF00 && info.blue_mask == 0x0000FF;
 }
+
 // The editors whose windows are open: a host that unloads the module with an
 // editor still open must not be left with a window whose code is gone.
 UnloadList<IGraphicsX11> gOpenEditors([](IGraphicsX11* editor) { editor->CloseWindow(); });
