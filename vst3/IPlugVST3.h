@@ -102,10 +102,13 @@ public:
   void ResizeEditor(int width, int height) override;
   void ShowHostParamMenu(int paramIdx, int x, int y) override;
 
-  // The editor views the host holds; edits and host menus use the first.
+  // The editor views the host holds. Resizing and host menus go to the view
+  // holding the editor window, or to the first view while none does.
   void AddView(IPlugVST3View* view);
   void RemoveView(IPlugVST3View* view);
   int NViews() const { return static_cast<int>(mViews.size()); }
+  IPlugVST3View* WindowView() const { return mWindowView; }
+  void SetWindowView(IPlugVST3View* view) { mWindowView = view; }
 
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
   REFCOUNT_METHODS(SingleComponentEffect)
@@ -116,6 +119,8 @@ private:
   void registerParameters();
   void applyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void applyParameterChange(Steinberg::Vst::ParamID id, double value);
+  // The view the editor's own requests go to, or null.
+  IPlugVST3View* EditorView() const;
 
   // The audio of one process call: a flush, a silenced block or the slices.
   void processAudio(Steinberg::Vst::ProcessData& data);
@@ -128,6 +133,7 @@ private:
 
   Steinberg::Vst::ProcessContext mProcessContext = {};
   std::vector<IPlugVST3View*> mViews;
+  IPlugVST3View* mWindowView = nullptr;
   EngineChanges mEngineChanges;
   // The bypass a host has set on the controller ahead of the block that
   // brings it (0 or 1), or -1 when the controller shows the processor's own.

@@ -30,20 +30,29 @@ void IPlugVST3::AddView(IPlugVST3View* view)
 void IPlugVST3::RemoveView(IPlugVST3View* view)
 {
   mViews.erase(std::remove(mViews.begin(), mViews.end(), view), mViews.end());
+  if (mWindowView == view) mWindowView = nullptr;
+}
+
+IPlugVST3View* IPlugVST3::EditorView() const
+{
+  if (mWindowView) return mWindowView;
+  return mViews.empty() ? nullptr : mViews.front();
 }
 
 void IPlugVST3::ResizeEditor(int width, int height)
 {
-  if (GetGraphics() && !mViews.empty()) mViews.front()->RequestResize(width, height);
+  if (!GetGraphics()) return;
+  if (IPlugVST3View* view = EditorView()) view->RequestResize(width, height);
 }
 
 void IPlugVST3::ShowHostParamMenu(int paramIdx, int x, int y)
 {
-  if (!componentHandler || mViews.empty()) return;
+  IPlugVST3View* view = EditorView();
+  if (!componentHandler || !view) return;
   FUnknownPtr<IComponentHandler3> handler(componentHandler);
   if (!handler) return;
   ParamID id = static_cast<ParamID>(paramIdx);
-  if (IContextMenu* menu = handler->createContextMenu(mViews.front(), &id))
+  if (IContextMenu* menu = handler->createContextMenu(view, &id))
   {
     menu->popup(static_cast<UCoord>(x), static_cast<UCoord>(y));
     menu->release();

@@ -26,8 +26,9 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : mPlug(plug)
 
 IPlugVST3View::~IPlugVST3View()
 {
-  // A host that let go of an attached view: nothing of it may stay with the run loop.
-  if (mRunLoopBinding) CloseEditorWindow();
+  // A host that let go of an attached view: nothing of it may stay open or
+  // with the run loop.
+  CloseEditorWindow();
   mPlug->RemoveView(this);
   mPlug->release();
 }
@@ -73,7 +74,9 @@ tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
 
 tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize)
 {
-  if (!newSize) return kResultOk;
+  // Some hosts report a zero rectangle before the window has a size: it
+  // asks for nothing.
+  if (!newSize || (newSize->getWidth() <= 0 && newSize->getHeight() <= 0)) return kResultOk;
   rect = *newSize;
   if (mResizePending)
   {
@@ -83,9 +86,26 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize)
   return kResultOk;
 }
 
+tresult PLUGIN_API IPlugVST3View::checkSizeConstraint(ViewRect* proposed)
+{
+  IGraphics* graphics = mPlug->GetGraphics();
+  if (!graphics) return kResultFalse;
+  if (!proposed) return kInvalidArgument;
+  // The editor has one size: any proposal, a zero rectangle included, is
+  // answered with it at the proposal's place.
+  proposed->right = proposed->left + graphics->Width();
+  proposed->bottom = proposed->top + graphics->Height();
+  return kResultTrue;
+}
+
 tresult PLUGIN_API IPlugVST3View::setFrame(IPlugFrame* frame)
 {
+  if (frame == plugFrame) return kResultOk;
+  // The old frame's run loop may go with the frame: what was registered
+  // there is unregistered now, through the same loop.
+  UnbindRunLoop();
   plugFrame = frame;
+  if (mHoldsWindow && frame) BindRunLoop();
   return kResultOk;
 }
 
@@ -97,32 +117,66 @@ void IPlugVST3View::RequestResize(int width, int height)
   plugFrame->resizeView(this, &size);
 }
 
+void IPlugVST3View::LoseWindow()
+{
+  UnbindRunLoop();
+  mHoldsWindow = false;
+}
+
 bool IPlugVST3View::OpenEditorWindow(void* parent)
 {
   IGraphics* graphics = mPlug->GetGraphics();
 #if SMTG_OS_LINUX
-  // Attached again without removed: the old registration goes with the old window.
-  CloseEditorWindow();
+  // Without the host's run loop nothing would ever draw the window.
   FUnknownPtr<Linux::IRunLoop> loop(plugFrame);
-  auto* editor = dynamic_cast<IEditorRunLoop*>(graphics);
-  if (!loop || !editor || !graphics->OpenWindow(parent)) return false;
-  mRunLoopBinding = RunLoopBinding::Register(loop, editor);
-  if (!mRunLoopBinding)
+  if (!loop || !dynamic_cast<IEditorRunLoop*>(graphics)) return false;
+#endif
+  // Attached again without removed: the old window and registration go first.
+  CloseEditorWindow();
+  if (IPlugVST3View* holder = mPlug->WindowView()) holder->LoseWindow();
+  if (!graphics->OpenWindow(parent))
   {
-    graphics->CloseWindow();
+    mPlug->SetWindowView(nullptr);
     return false;
   }
-  return true;
-#else
-  return graphics->OpenWindow(parent) != nullptr;
+  mHoldsWindow = true;
+  mPlug->SetWindowView(this);
+#if SMTG_OS_LINUX
+  if (!BindRunLoop())
+  {
+    CloseEditorWindow();
+    return false;
+  }
 #endif
+  return true;
 }
 
 void IPlugVST3View::CloseEditorWindow()
+{
+  UnbindRunLoop();
+  if (!mHoldsWindow) return;
+  mHoldsWindow = false;
+  mPlug->SetWindowView(nullptr);
+  if (IGraphics* graphics = mPlug->GetGraphics()) graphics->CloseWindow();
+}
+
+bool IPlugVST3View::BindRunLoop()
+{
+#if SMTG_OS_LINUX
+  FUnknownPtr<Linux::IRunLoop> loop(plugFrame);
+  auto* editor = dynamic_cast<IEditorRunLoop*>(mPlug->GetGraphics());
+  if (!loop || !editor) return false;
+  mRunLoopBinding = RunLoopBinding::Register(loop, editor);
+  return mRunLoopBinding != nullptr;
+#else
+  return true;
+#endif
+}
+
+void IPlugVST3View::UnbindRunLoop()
 {
 #if SMTG_OS_LINUX
   if (mRunLoopBinding) mRunLoopBinding->Unregister();
   mRunLoopBinding = nullptr;
 #endif
-  if (IGraphics* graphics = mPlug->GetGraphics()) graphics->CloseWindow();
 }

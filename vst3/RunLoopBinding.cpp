@@ -26,17 +26,18 @@ RunLoopBinding* RunLoopBinding::Register(Linux::IRunLoop* loop, IEditorRunLoop* 
   if (!loop || fd < 0) return nullptr;
   auto* binding = new (std::nothrow) RunLoopBinding(loop, editor);
   if (!binding) return nullptr;
-  binding->mEventsRegistered = loop->registerEventHandler(binding, fd) == kResultOk;
-  binding->mTimerRegistered =
-      binding->mEventsRegistered &&
-      loop->registerTimer(binding, static_cast<Linux::TimerInterval>(editor->RedrawIntervalMs())) ==
-          kResultOk;
   gLiveBindings.Add(binding);
+  // The timer is what the editor lives on; the descriptor only makes input
+  // quicker, and a host may refuse it (some run loops cannot watch one).
+  binding->mTimerRegistered =
+      loop->registerTimer(binding, static_cast<Linux::TimerInterval>(IEditorRunLoop::kTimerTickMs)) ==
+      kResultOk;
   if (!binding->mTimerRegistered)
   {
     binding->Unregister();
     return nullptr;
   }
+  binding->mEventsRegistered = loop->registerEventHandler(binding, fd) == kResultOk;
   return binding;
 }
 
@@ -48,6 +49,7 @@ void RunLoopBinding::Unregister()
   if (mTimerRegistered) mLoop->unregisterTimer(this);
   if (mEventsRegistered) mLoop->unregisterEventHandler(this);
   mTimerRegistered = mEventsRegistered = false;
+  mLoop = nullptr;  // the host's loop is not ours to keep
   release();
 }
 
@@ -58,7 +60,7 @@ void PLUGIN_API RunLoopBinding::onFDIsSet(Linux::FileDescriptor)
 
 void PLUGIN_API RunLoopBinding::onTimer()
 {
-  if (mEditor) mEditor->OnRedrawTimer();
+  if (mEditor) mEditor->OnTimerTick();
 }
 
 tresult PLUGIN_API RunLoopBinding::queryInterface(const TUID iid, void** obj)

@@ -21,6 +21,10 @@ namespace
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             LeaveWindowMask | KeyPressMask | StructureNotifyMask;
 
+// _XEMBED_INFO: protocol version 0, and the embedder is to show the window.
+constexpr long kXEmbedVersion = 0;
+constexpr long kXEmbedMapped = 1 << 0;
+
 // The drawing surface's 32-bit BGRA rows are a 24-bit TrueColor pixel each
 // on a little-endian machine; Xlib swaps them for a server that differs.
 bool FindSurfaceVisual(Display* display, int screen, XVisualInfo& info)
@@ -35,7 +39,7 @@ UnloadList<IGraphicsX11> gOpenEditors([](IGraphicsX11* editor) { editor->CloseWi
 }  // namespace
 
 IGraphicsX11::IGraphicsX11(IPlugBase* plug, int width, int height, int fps)
-  : IGraphics(plug, width, height, fps)
+  : IGraphics(plug, width, height, fps), mPacer(1000 / (fps > 0 ? fps : kDefaultFps))
 {
 }
 
@@ -87,9 +91,16 @@ void* IGraphicsX11::OpenWindow(void* parent)
   attributes.border_pixel = 0;
   attributes.background_pixmap = None;  // every pixel is ours to draw
   attributes.event_mask = kEventMask;
+  mXEmbedAtom = XInternAtom(mDisplay, "_XEMBED", False);
+  const Atom infoAtom = XInternAtom(mDisplay, "_XEMBED_INFO", False);
   mWindow = XCreateWindow(mDisplay, parentWindow, x, y, width, height, 0, visual.depth,
                           InputOutput, visual.visual,
                           CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
+  // In the same request batch as the window itself: an embedder reads it on
+  // the window's CreateNotify, and some give up on a window without it.
+  const long info[2] = {kXEmbedVersion, kXEmbedMapped};
+  XChangeProperty(mDisplay, mWindow, infoAtom, infoAtom, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(info), 2);
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
   XMapWindow(mDisplay, mWindow);
   // Anything refused shows here, as the failure the host must hear of.
@@ -123,7 +134,9 @@ void IGraphicsX11::CloseWindow()
   XCloseDisplay(mDisplay);
   gOpenEditors.Remove(this);
   mDisplay = nullptr;
-  mWindow = mParent = mColormap = mBlankCursor = 0;
+  mWindow = mParent = mColormap = mBlankCursor = mXEmbedAtom = mEmbedder = 0;
+  mEmbedActive = mEmbedFocus = false;
+  mPacer.Reset();
   mGC = nullptr;
   mVisual = nullptr;
   mGrabbed = false;
@@ -134,7 +147,8 @@ void IGraphicsX11::CloseWindow()
 
 void IGraphicsX11::ForgetWindow()
 {
-  mWindow = 0;
+  mWindow = mEmbedder = 0;
+  mEmbedActive = mEmbedFocus = false;
   mGrabbed = false;
   mClickPending = false;
 }

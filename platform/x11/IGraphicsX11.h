@@ -2,6 +2,7 @@
 
 #include "graphics/IEditorRunLoop.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IRedrawPacer.h"
 
 #include <memory>
 #include <string>
@@ -17,6 +18,10 @@ class X11SharedImage;
 // the connection's events, which become the graphics context's routing
 // calls, as window messages do on Windows. Each open window has its own
 // connection to the display, so closing it takes everything of it along.
+//
+// The window is an XEmbed client of the host's window: it carries
+// _XEMBED_INFO from its creation (hosts that embed check it the moment the
+// window appears), and follows the embedder's focus and activation.
 class IGraphicsX11 : public IGraphics, public IEditorRunLoop
 {
 public:
@@ -59,7 +64,12 @@ public:
   int EventDescriptor() override;
   int RedrawIntervalMs() override;
   void OnEventsReady() override;
-  void OnRedrawTimer() override;
+  void OnTimerTick() override;
+
+  // What the XEmbed embedder has told the window: 0 when nobody embeds it.
+  unsigned long Embedder() const { return mEmbedder; }
+  bool EmbedderActive() const { return mEmbedActive; }
+  bool HasEmbedderFocus() const { return mEmbedFocus; }
 
   // Whether presenting goes through shared memory (MIT-SHM).
   bool UsesSharedMemory() const { return mSharedImage != nullptr; }
@@ -75,6 +85,11 @@ private:
   void OnButtonRelease(_XEvent& event);
   void OnMotion(_XEvent& event);
   void OnKeyPress(_XEvent& event);
+  void OnXEmbedMessage(_XEvent& event);
+  // The keyboard follows a click inside: from the embedder, or from the
+  // server once the window is on the screen.
+  void TakeFocus(unsigned long time);
+  void SendXEmbed(long message, unsigned long time);
   void GrabPointer(unsigned long time);
   void UngrabPointer(unsigned long time);
   void HandlePendingEvents();
@@ -85,6 +100,11 @@ private:
   _XDisplay* mDisplay = nullptr;
   unsigned long mWindow = 0;
   unsigned long mParent = 0;
+  unsigned long mXEmbedAtom = 0;
+  unsigned long mEmbedder = 0;
+  bool mEmbedActive = false;
+  bool mEmbedFocus = false;
+  IRedrawPacer mPacer;
   unsigned long mColormap = 0;
   unsigned long mBlankCursor = 0;
   void* mVisual = nullptr;

@@ -7,10 +7,28 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace
 {
+// The XEmbed messages the window takes and sends.
+enum XEmbedMessage : long
+{
+  kEmbeddedNotify = 0,
+  kWindowActivate = 1,
+  kWindowDeactivate = 2,
+  kRequestFocus = 3,
+  kFocusIn = 4,
+  kFocusOut = 5,
+};
+
+int64_t NowMs()
+{
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 IMouseKeys KeysFrom(unsigned state)
 {
   IMouseKeys keys;
@@ -59,15 +77,20 @@ void IGraphicsX11::OnEventsReady()
   if (mDisplay) XFlush(mDisplay);
 }
 
-void IGraphicsX11::OnRedrawTimer()
+void IGraphicsX11::OnTimerTick()
 {
   if (!mDisplay) return;
   X11ErrorTrap trap(mDisplay);
   // Events Xlib already read while answering a request do not wake the
-  // descriptor again; they are served here.
+  // descriptor again, and some hosts never report it: they are served here.
   HandlePendingEvents();
+  const int64_t now = NowMs();
   IBox dirty;
-  if (mWindow && FindDirtyRegion(dirty)) DrawRegion(dirty);
+  if (mWindow && mPacer.Due(now) && FindDirtyRegion(dirty))
+  {
+    DrawRegion(dirty);
+    mPacer.Drew(now);
+  }
   if (mDisplay) XFlush(mDisplay);
 }
 
@@ -86,6 +109,8 @@ void IGraphicsX11::HandleEvent(XEvent& event)
   if (!mWindow || event.xany.window != mWindow) return;
   switch (event.type)
   {
+    case ClientMessage: OnXEmbedMessage(event); break;
+    case ReparentNotify: mParent = event.xreparent.parent; break;
     case Expose:
     {
       const XExposeEvent& e = event.xexpose;
@@ -132,6 +157,7 @@ void IGraphicsX11::OnButtonPress(XEvent& event)
   mClickTime = e.time;
   mClickX = e.x;
   mClickY = e.y;
+  TakeFocus(e.time);
   if (doubleClick)
   {
     if (HandleMouseDoubleClick(e.x, e.y, keys)) GrabPointer(e.time);
@@ -191,4 +217,51 @@ void IGraphicsX11::UngrabPointer(unsigned long time)
   if (!mGrabbed) return;
   XUngrabPointer(mDisplay, time);
   mGrabbed = false;
+}
+
+void IGraphicsX11::OnXEmbedMessage(XEvent& event)
+{
+  const XClientMessageEvent& e = event.xclient;
+  if (!mXEmbedAtom || e.message_type != mXEmbedAtom || e.format != 32) return;
+  switch (e.data.l[1])
+  {
+    case kEmbeddedNotify:
+      // data.l[3] is the embedder's window; keys the editor refuses go there.
+      mEmbedder = static_cast<unsigned long>(e.data.l[3]);
+      if (mEmbedder) mParent = mEmbedder;
+      break;
+    case kWindowActivate: mEmbedActive = true; break;
+    case kWindowDeactivate: mEmbedActive = false; break;
+    case kFocusIn: mEmbedFocus = true; break;
+    case kFocusOut: mEmbedFocus = false; break;
+    default: break;
+  }
+}
+
+void IGraphicsX11::TakeFocus(unsigned long time)
+{
+  if (mEmbedder)
+  {
+    // An embedder owns the keyboard and passes keys on to the window it
+    // gave the focus to; it is asked, not overruled.
+    if (!mEmbedFocus) SendXEmbed(kRequestFocus, time);
+    return;
+  }
+  // Taking the focus of a window that is not on the screen is an error.
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(mDisplay, mWindow, &attributes) || attributes.map_state != IsViewable)
+    return;
+  XSetInputFocus(mDisplay, mWindow, RevertToParent, time);
+}
+
+void IGraphicsX11::SendXEmbed(long message, unsigned long time)
+{
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = mEmbedder;
+  event.xclient.message_type = mXEmbedAtom;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(time);
+  event.xclient.data.l[1] = message;
+  XSendEvent(mDisplay, mEmbedder, False, NoEventMask, &event);
 }

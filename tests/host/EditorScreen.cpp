@@ -34,6 +34,15 @@ bool ProcessFirstBlockWithSettings(host::PluginInstance& plugin)
   return plugin.process32(channels, channels, 512, &changes);
 }
 
+bool ProcessBlockWithChange(host::PluginInstance& plugin, int param, double value)
+{
+  host::ParameterChanges changes;
+  changes.add(static_cast<Steinberg::Vst::ParamID>(param), value);
+  std::vector<float> silence(512);
+  float* channels[2] = {silence.data(), silence.data()};
+  return plugin.process32(channels, channels, 512, &changes);
+}
+
 int PixelsDifferingFromLayout(const std::vector<uint32_t>& screen, host::PluginInstance& plugin,
                               const std::function<LICE_IBitmap*(const MorvexEditor::ControlSpec&)>& picture)
 {

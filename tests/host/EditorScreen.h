@@ -19,6 +19,8 @@ const MorvexEditor::ControlSpec& SpecFor(int param);
 // A few knobs and switches away from their defaults, delivered with the
 // first processed block. False when the block fails.
 bool ProcessFirstBlockWithSettings(host::PluginInstance& plugin);
+// A later block that brings one change from the host, as automation does.
+bool ProcessBlockWithChange(host::PluginInstance& plugin, int param, double value);
 
 // How many pixels of a screen read back (0x00RRGGBB, row by row, the
 // editor's size) differ from the editor's pictures composited by the frame

@@ -31,6 +31,12 @@ HMODULE LoadedModule()
   return module;
 }
 
+// A control's picture as the module's resources hold it.
+LICE_IBitmap* ResourcePicture(const MorvexEditor::ControlSpec& c)
+{
+  return LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()), c.resourceId, c.file);
+}
+
 class ModuleEditor : public MorvexModuleTest
 {
 protected:
@@ -102,10 +108,7 @@ TEST_F(ModuleEditor, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
   Pump(300);
   // The same pictures, read from the module's resources.
   const int differing = PixelsDifferingFromLayout(
-      ReadWindow(mEditor, kWidth, kHeight), *mPlugin, [](const MorvexEditor::ControlSpec& c) -> LICE_IBitmap* {
-        return LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()), c.resourceId,
-                                    c.file);
-      });
+      ReadWindow(mEditor, kWidth, kHeight), *mPlugin, ResourcePicture);
   EXPECT_EQ(0, differing);
 }
 
@@ -164,6 +167,35 @@ TEST_F(ModuleEditor, mouseMessagesReachTheHostAsEditsInCompleteGestures)
     }
     EXPECT_NEAR(s.value, Normalized(Morvex::kLowGain), 1e-12);
   }
+}
+
+TEST_F(ModuleEditor, aSecondViewTakesTheWindowAndOnlyTheHolderClosesIt)
+{
+  ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
+  Open();
+  HostWindow secondHost;
+  IPlugView* second = mPlugin->controller()->createView(ViewType::kEditor);
+  ASSERT_NE(nullptr, second);
+  ASSERT_EQ(kResultOk, second->attached(secondHost.Handle(), kPlatformTypeHWND));
+  // The one editor window moved to the second view's parent.
+  EXPECT_EQ(nullptr, FindWindowExA(mHostWindow.Handle(), nullptr, "IPlugWndClass", nullptr));
+  HWND editor = FindWindowExA(secondHost.Handle(), nullptr, "IPlugWndClass", nullptr);
+  ASSERT_NE(nullptr, editor);
+
+  // Removing the first view leaves it open, drawing what the host changes.
+  EXPECT_EQ(kResultOk, mView->removed());
+  mOpen = false;
+  EXPECT_TRUE(IsWindow(editor));
+  ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kLowGain, 0.3));
+  Pump(200);
+  const int differing = PixelsDifferingFromLayout(
+      ReadWindow(editor, kWidth, kHeight), *mPlugin, ResourcePicture);
+  EXPECT_EQ(0, differing);
+
+  // The holder closes it.
+  EXPECT_EQ(kResultOk, second->removed());
+  EXPECT_FALSE(IsWindow(editor));
+  second->release();
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ X11Session::~X11Session()
 {
   if (!mDisplay) return;
   for (Window w : mWindows) XDestroyWindow(mDisplay, w);
+  // An editor that took the keyboard took it from the pointer; without a
+  // window manager to hand it back, the next test would get no keys.
+  XSetInputFocus(mDisplay, PointerRoot, RevertToPointerRoot, CurrentTime);
   XCloseDisplay(mDisplay);
 }
 

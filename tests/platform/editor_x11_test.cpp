@@ -117,7 +117,7 @@ TEST_F(X11WindowTest, screenShowsTheSurfaceAndTheTimerRedrawsWhatChanged)
 
     // A value from the host reaches the screen with the next tick.
     e.graphics->UpdateParameterControls(EditPlug::kGain, 1.0, true);
-    e.graphics->OnRedrawTimer();
+    e.graphics->OnTimerTick();
     e.graphics->WaitUntilDrawn();
     const std::vector<uint32_t> after = surface();
     EXPECT_NE(before, after);

@@ -1,0 +1,102 @@
+#pragma once
+// A Linux DAW's plug frame and run loop that behaves, on demand, as one of
+// the hosts Morvex meets does: how it serves descriptors and timers, what
+// window it gives the editor, and whether it embeds with XEmbed.
+
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <vector>
+
+struct HostHabits
+{
+  const char* name;
+  bool fdFiresOnce = false;          // the descriptor watch fires once, then removes itself
+  bool selectMissesHighest = false;  // select is given the highest descriptor, not one more
+  bool idlePollsFd = false;          // onFDIsSet 50 times a tick from idle, readable or not
+  bool noFdSupport = false;          // registerEventHandler answers kNotImplemented
+  int tickMs = 0;                    // timers only on ticks this long, rounded up; 0: exact
+  bool frameGoneBeforeRemoved = false;  // setFrame(nullptr) comes before removed
+  bool releaseWithoutRemoved = false;   // the view is released while attached
+  bool unmappedParent = false;          // the parent is mapped only after attached
+  bool xembedChecksInfo = false;        // reads _XEMBED_INFO on the client's CreateNotify
+};
+
+class QuirkHost : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoop
+{
+public:
+  static constexpr int kIdlePolls = 50;
+
+  // The host's own connection is the session's; its window is made here.
+  QuirkHost(const HostHabits& habits, Display* display);
+  virtual ~QuirkHost();
+
+  Window Parent() const { return mParent; }
+  void MapParent();
+  // Serves the loop until `ticks` more timer calls were made, or maxMs passed.
+  void RunTicks(int ticks, int maxMs = 2000);
+  void Run(int ms);
+
+  int EventHandlers() const { return static_cast<int>(mEvents.size()); }
+  int Timers() const { return static_cast<int>(mTimers.size()); }
+  // XEmbed: the client window seen on CreateNotify, whether it carried
+  // _XEMBED_INFO then, its flags, and its requests for the focus.
+  Window Client() const { return mClient; }
+  bool ClientHadInfo() const { return mClientHadInfo; }
+  long ClientFlags() const { return mClientFlags; }
+  int FocusRequests() const { return mFocusRequests; }
+
+  Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view,
+                                           Steinberg::ViewRect* newSize) override;
+  Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
+                                                     Steinberg::Linux::FileDescriptor fd) override;
+  Steinberg::tresult PLUGIN_API unregisterEventHandler(Steinberg::Linux::IEventHandler* handler) override;
+  Steinberg::tresult PLUGIN_API registerTimer(Steinberg::Linux::ITimerHandler* handler,
+                                              Steinberg::Linux::TimerInterval milliseconds) override;
+  Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
+  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+  Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
+  Steinberg::uint32 PLUGIN_API release() override { return 1; }
+
+private:
+  using Clock = std::chrono::steady_clock;
+  struct EventEntry
+  {
+    Steinberg::Linux::IEventHandler* handler;
+    int fd;
+  };
+  struct TimerEntry
+  {
+    Steinberg::Linux::ITimerHandler* handler;
+    Clock::duration interval;
+    Clock::time_point due;
+    int ticks;  // on a ticking host: whole ticks per call, and ticks left
+    int ticksLeft;
+  };
+
+  void Step(Clock::time_point until);
+  void ServeDescriptors(Clock::duration wait);
+  void ServeOwnConnection();
+  void Embed(Window client);
+  void SendXEmbed(Window to, long message, long detail, long data1, long data2);
+  void Fire(Steinberg::Linux::ITimerHandler* handler);
+  void FireIdlePolls();
+  bool Registered(Steinberg::Linux::IEventHandler* handler) const;
+  bool Registered(Steinberg::Linux::ITimerHandler* handler) const;
+
+  HostHabits mHabits;
+  Display* mDisplay;
+  Window mParent = 0;
+  Atom mXEmbed = 0;
+  Atom mXEmbedInfo = 0;
+  Window mClient = 0;
+  bool mClientHadInfo = false;
+  long mClientFlags = 0;
+  int mFocusRequests = 0;
+  std::vector<EventEntry> mEvents;
+  std::vector<TimerEntry> mTimers;
+  Clock::time_point mNextTick;
+  long mTimerCalls = 0;
+};
