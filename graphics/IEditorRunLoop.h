@@ -11,9 +11,10 @@
 class IEditorRunLoop
 {
 public:
-  // The timer interval to ask the host for: short, because hosts round it
-  // up to their own ticks; the editor paces its redraws itself.
-  static constexpr int kTimerTickMs = 10;
+  // The timer interval to ask the host for: half the redraw interval, since
+  // hosts round it up to their own ticks. The editor paces its redraws
+  // itself, so a change shows within two ticks.
+  static constexpr int kTimerTickMs = 20;
 
   // The connection's file descriptor, or -1 without a window.
   virtual int EventDescriptor() = 0;

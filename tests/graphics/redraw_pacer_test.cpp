@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -40,6 +41,24 @@ TEST(RedrawPacer, ticksOfAnyLengthAverageOneRedrawPerInterval)
   // On exact 10 ms ticks the redraws are exactly 40 ms apart.
   const std::vector<int64_t> exact = RedrawsWithChangesEveryTick(10, 130);
   EXPECT_EQ((std::vector<int64_t>{0, 40, 80, 120}), exact);
+}
+
+TEST(RedrawPacer, onTicksOfHalfTheIntervalEveryChangeShowsWithinTwoTicks)
+{
+  // Changes at uneven times, ticks every 20 ms: the longest wait from a
+  // change to the redraw that shows it.
+  IRedrawPacer pacer(40);
+  int64_t pendingSince = -1, longestWait = 0;
+  for (int64_t now = 0; now < 5000; ++now)
+  {
+    if (now % 7 == 0 || now % 113 == 0) pendingSince = pendingSince < 0 ? now : pendingSince;
+    if (now % 20 != 0 || pendingSince < 0 || !pacer.Due(now)) continue;
+    pacer.Drew(now);
+    longestWait = std::max(longestWait, now - pendingSince);
+    pendingSince = -1;
+  }
+  EXPECT_LE(longestWait, 40);
+  EXPECT_GT(longestWait, 20);  // paced: not every tick draws
 }
 
 TEST(RedrawPacer, aChangeAfterIdleDrawsAtOnceAndALongStallBringsNoBurst)

@@ -140,7 +140,6 @@ TEST_P(HostHabitsTest, editorOpensRedrawsTakesADragAndLeavesNothing)
   EXPECT_EQ(0, PixelsOffLayout(editor));
 
   // Automation from the host: on screen within two ticks.
-  host.Run(60);
   ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kLowGain, 0.6));
   host.RunTicks(2);
   EXPECT_EQ(0, PixelsOffLayout(editor));
