@@ -18,7 +18,8 @@ if [ "$x11" -eq 1 ]; then
   wineserver -w || true
   # The virtual display has no window manager, so Wine must not wait for one
   # whenever a top-level window shows or hides (two seconds each time).
-  exec xvfb-run -a sh -c '
+  # Wide enough for the editor at three times its size.
+  exec xvfb-run -a -s "-screen 0 3600x1200x24" sh -c '
     grep -qs "\"Managed\"=\"N\"" "$WINEPREFIX/user.reg" ||
       "$0" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
     exec "$0" "$@"' "$wine" "$@"

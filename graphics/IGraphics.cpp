@@ -43,7 +43,7 @@ IControl* IGraphics::GetControl(int i) const
 
 void IGraphics::PrepareDrawing()
 {
-  mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth, mHeight);
+  mDrawBitmap = std::make_unique<LICE_SysBitmap>(ScreenWidth(), ScreenHeight());
   mScratchBitmap = std::make_unique<LICE_MemBitmap>();
 }
 
@@ -68,7 +68,7 @@ void IGraphics::SetEditorSize(int width, int height)
   mDrawBitmap.reset();
   mScratchBitmap.reset();
   PrepareDrawing();
-  if (mPlug) mPlug->ResizeEditor(width, height);
+  if (mPlug) mPlug->ResizeEditor(ScreenWidth(), ScreenHeight());
 }
 
 void IGraphics::SetCursorHidden(bool hidden, int x, int y)
@@ -81,10 +81,6 @@ void IGraphics::SetCursorHidden(bool hidden, int x, int y)
 bool IGraphics::BlitBitmap(const IBitmapRef& bitmap, const IBox& dest, int srcX, int srcY,
                            const IBlend* blend)
 {
-  const IBox clip = dest.Intersects(mDrawRect) ? dest.Intersect(mDrawRect) : IBox();
-  const LICE_Rect source = {srcX + clip.left - dest.left, srcY + clip.top - dest.top,
-                            srcX + clip.right - dest.left, srcY + clip.bottom - dest.top};
-
   int mode = CompositeUseSourceAlpha;
   float weight = 1.0f;
   if (blend)
@@ -98,6 +94,11 @@ bool IGraphics::BlitBitmap(const IBitmapRef& bitmap, const IBox& dest, int srcX,
       default: break;
     }
   }
+  if (mScale != 1.0) return BlitScaled(bitmap, dest, srcX, srcY, mode, weight);
+
+  const IBox clip = dest.Intersects(mDrawRect) ? dest.Intersect(mDrawRect) : IBox();
+  const LICE_Rect source = {srcX + clip.left - dest.left, srcY + clip.top - dest.top,
+                            srcX + clip.right - dest.left, srcY + clip.bottom - dest.top};
   LICE_Composite(mDrawBitmap.get(), bitmap.bitmap, clip.left, clip.top, &source, weight, mode);
   return true;
 }
@@ -109,7 +110,7 @@ bool IGraphics::FindDirtyRegion(IBox& region)
   for (const auto& control : mControls)
   {
     if (!control->IsDirty()) continue;
-    region = region.Union(control->GetBox());
+    region = region.Union(ToScreen(control->GetBox()));
     dirty = true;
   }
   return dirty;
@@ -124,7 +125,7 @@ bool IGraphics::DrawRegion(const IBox& box)
     mDrawRect = box;
     for (const auto& control : mControls)
     {
-      const IBox& r = control->GetBox();
+      const IBox r = ToScreen(control->GetBox());
       if (!control->IsHidden() && !box.Empty() && !r.Empty() && box.Intersects(r))
         control->Draw(*this);
     }
@@ -135,7 +136,7 @@ bool IGraphics::DrawRegion(const IBox& box)
     IControl* background = mControls.front().get();
     if (background->IsDirty())
     {
-      mDrawRect = background->GetBox();
+      mDrawRect = ToScreen(background->GetBox());
       for (std::size_t i = 0; i < mControls.size(); ++i)
       {
         IControl* control = mControls[i].get();
@@ -149,10 +150,10 @@ bool IGraphics::DrawRegion(const IBox& box)
       {
         IControl* dirty = mControls[i].get();
         if (!dirty->IsDirty()) continue;
-        mDrawRect = dirty->GetBox();
+        mDrawRect = ToScreen(dirty->GetBox());
         for (const auto& other : mControls)
         {
-          const IBox& r = other->GetBox();
+          const IBox r = ToScreen(other->GetBox());
           if (other->IsHidden()) continue;
           if (other.get() == dirty || (!r.Empty() && r.Intersects(mDrawRect))) other->Draw(*this);
         }

@@ -5,6 +5,7 @@
 #include "graphics/IGraphicsTypes.h"
 #include "graphics/IMenu.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ class LICE_IBitmap;
 class LICE_IFont;
 class LICE_MemBitmap;
 class LICE_SysBitmap;
+class IScaledPicture;
 
 // The editor's drawing context: its controls, its off-screen surface, the
 // mouse state, and the module-wide caches of decoded pictures and fonts.
@@ -24,6 +26,11 @@ class LICE_SysBitmap;
 // plug-in. The window, the screen, dialogs and the module's resources are
 // reached only through the virtual operations, which each platform's window
 // implements; everything else here is the same on every platform.
+//
+// Scale: the layout (control boxes, drags) is in the editor's own pixels, the
+// surface and the window in screen pixels, the layout times the scale factor.
+// At a factor of 1 the two are the same. Pictures at other factors come from
+// each picture's double-size version where the module has one.
 //
 // Threads: everything runs on the user-interface thread except
 // UpdateParameterControls, which the audio thread also calls; it only stores
@@ -81,6 +88,9 @@ public:
   // Decodes the picture with this resource id; the name selects the decoder.
   // Null when it cannot be loaded. The caller owns the result.
   virtual LICE_IBitmap* LoadResourceImage(int id, const char* name) = 0;
+  // The factor the screen under the window asks for (its DPI over 96), or 1
+  // where the platform cannot tell.
+  virtual double ScreenScale() { return 1.0; }
 
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
@@ -111,6 +121,7 @@ public:
   bool DrawRegion(const IBox& box);
 
   // --- Mouse and keys ----------------------------------------------------------------
+  // Positions are in screen pixels, except FindControlAt's, in layout units.
   int FindControlAt(int x, int y);
   void HandleMouseDown(int x, int y, const IMouseKeys& keys);
   void HandleMouseUp(int x, int y, const IMouseKeys& keys);
@@ -132,6 +143,31 @@ public:
   // A value the user picked from a menu or typed, sent to the host as one
   // complete gesture.
   void SetValueFromUserAsGesture(IControl* control, double normalized);
+
+  // --- Scale -------------------------------------------------------------------------
+  // Factors run from 1 to 3 in steps of 0.25: the nearest step, limited to that range.
+  static constexpr double kMinScale = 1.0;
+  static constexpr double kMaxScale = 3.0;
+  static double QuantizeScale(double factor);
+  // A picture's double-size version: its resource number plus this, its file
+  // in the "2x" folder beside the picture's own.
+  static constexpr int kDoubleSizeIdOffset = 100;
+  static std::string DoubleSizeName(const char* name);
+
+  double Scale() const { return mScale; }
+  // Redraws the surface at the factor, ends a press in progress and lets the
+  // window take its new size. A factor it already has changes nothing.
+  void SetScale(double factor);
+  // The editor's size in screen pixels at the current factor, or at another.
+  int ScreenWidth() const { return ScaleLength(mWidth, mScale); }
+  int ScreenHeight() const { return ScaleLength(mHeight, mScale); }
+  static int ScaleLength(int length, double factor);
+  // A layout box on the screen: corner and size each scaled and rounded.
+  IBox ToScreen(const IBox& layout) const;
+  // Who hears that the screen under the window changed its factor (the
+  // plug-in's view, which decides whether to follow); the window reports it.
+  void SetScreenScaleHandler(std::function<void(double)> handler);
+  void ReportScreenScale(double factor);
 
   // --- Access ------------------------------------------------------------------------
   IPlugBase* GetPlug() const { return mPlug; }
@@ -158,6 +194,8 @@ public:
   static int NCachedFonts();
 
 protected:
+  // The factor changed and the surface with it: the window takes its new size.
+  virtual void ScaleChanged() {}
   bool CursorHidden() const { return mCursorHidden; }
   void SetCursorHidden(bool hidden, int x = -1, int y = -1);
   int HiddenCursorX() const { return mHiddenCursorX; }
@@ -169,6 +207,14 @@ private:
   void PressControl(int c, int x, int y, const IMouseKeys& keys);
   void DeleteControls();
   void EndGesture();
+  // A screen point in layout units (mouse events arrive in screen pixels).
+  int ToLayout(int screen) const;
+  // The picture and source corner a blit uses at the current factor.
+  bool BlitScaled(const IBitmapRef& bitmap, const IBox& dest, int srcX, int srcY, int mode,
+                  float weight);
+  // The module-wide strip of a loaded picture at the current factor; null
+  // for a picture of no resource.
+  IScaledPicture* PictureAtScale(const IBitmapRef& ref);
 
   std::vector<std::unique_ptr<IControl>> mControls;
   IPlugBase* mPlug;
@@ -181,6 +227,8 @@ private:
   int mWidth;
   int mHeight;
   int mFps;
+  double mScale = 1.0;
+  std::function<void(double)> mScreenScaleHandler;
   int mMouseCapture = -1;
   int mMouseOver = -1;
   int mMouseX = 0;

@@ -3,12 +3,15 @@
 #include "graphics/IGraphics.h"
 
 #include "framework/FixedText.h"
+#include "graphics/IScaledPicture.h"
 
 #include "raster/LICE_Font.h"
 #include "raster/LICE_IBitmap.h"
 #include "raster/LICE_SystemFont.h"
 
+#include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 
 namespace
@@ -17,6 +20,15 @@ struct CachedImage
 {
   int id;
   LICE_IBitmap* image;
+  std::string name;  // where its double-size version is found
+};
+
+// A picture at a factor other than 1, in quarter steps.
+struct CachedScaled
+{
+  int id;
+  int quarters;
+  std::unique_ptr<IScaledPicture> picture;
 };
 
 struct CachedFont
@@ -34,6 +46,7 @@ struct ModuleCaches
 {
   std::mutex imageLock;
   std::vector<CachedImage> images;
+  std::vector<CachedScaled> scaled;
   std::mutex fontLock;
   std::vector<CachedFont> fonts;
 
@@ -43,6 +56,8 @@ struct ModuleCaches
   {
     {
       std::lock_guard<std::mutex> lock(imageLock);
+      scaled.clear();  // they draw from the images
+      scaled.shrink_to_fit();
       for (const CachedImage& entry : images) delete entry.image;
       images.clear();
       images.shrink_to_fit();
@@ -69,7 +84,7 @@ LICE_IBitmap* FindImage(int id)
 
 // Keeps a freshly decoded picture, unless another editor cached the same one
 // meanwhile: then that one is used and the fresh one dropped.
-LICE_IBitmap* KeepImage(int id, LICE_IBitmap* image)
+LICE_IBitmap* KeepImage(int id, LICE_IBitmap* image, const char* name)
 {
   std::lock_guard<std::mutex> lock(gCaches.imageLock);
   for (const CachedImage& entry : gCaches.images)
@@ -80,8 +95,33 @@ LICE_IBitmap* KeepImage(int id, LICE_IBitmap* image)
       return entry.image;
     }
   }
-  gCaches.images.push_back({id, image});
+  gCaches.images.push_back({id, image, name ? name : ""});
   return image;
+}
+
+std::string NameOf(int id)
+{
+  std::lock_guard<std::mutex> lock(gCaches.imageLock);
+  for (const CachedImage& entry : gCaches.images)
+    if (entry.id == id) return entry.name;
+  return std::string();
+}
+
+IScaledPicture* FindScaled(int id, int quarters)
+{
+  std::lock_guard<std::mutex> lock(gCaches.imageLock);
+  for (const CachedScaled& entry : gCaches.scaled)
+    if (entry.id == id && entry.quarters == quarters) return entry.picture.get();
+  return nullptr;
+}
+
+IScaledPicture* KeepScaled(int id, int quarters, std::unique_ptr<IScaledPicture> picture)
+{
+  std::lock_guard<std::mutex> lock(gCaches.imageLock);
+  for (const CachedScaled& entry : gCaches.scaled)
+    if (entry.id == id && entry.quarters == quarters) return entry.picture.get();
+  gCaches.scaled.push_back({id, quarters, std::move(picture)});
+  return gCaches.scaled.back().picture.get();
 }
 
 bool SameKey(const CachedFont& entry, const ITextStyle& style)
@@ -110,7 +150,7 @@ IBitmapRef IGraphics::LoadEditorImage(int id, const char* name, int frames)
   if (!image)
   {
     image = LoadResourceImage(id, name);
-    if (image) image = KeepImage(id, image);
+    if (image) image = KeepImage(id, image, name);
   }
   IBitmapRef ref;
   ref.N = frames > 0 ? frames : 1;
@@ -119,8 +159,32 @@ IBitmapRef IGraphics::LoadEditorImage(int id, const char* name, int frames)
     ref.bitmap = image;
     ref.W = image->Width();
     ref.H = image->Height();
+    ref.id = id;
   }
   return ref;
+}
+
+IScaledPicture* IGraphics::PictureAtScale(const IBitmapRef& ref)
+{
+  if (ref.id < 0 || !ref.bitmap) return nullptr;
+  const int quarters = static_cast<int>(std::lround(mScale * 4));
+  if (IScaledPicture* picture = FindScaled(ref.id, quarters)) return picture;
+
+  // The double-size version is decoded once, like any picture, and only
+  // when a factor other than 1 first needs it. One of the wrong size is not it.
+  const int twiceId = ref.id + kDoubleSizeIdOffset;
+  LICE_IBitmap* source = FindImage(twiceId);
+  if (!source)
+  {
+    const std::string twiceName = DoubleSizeName(NameOf(ref.id).c_str());
+    if (LICE_IBitmap* decoded = LoadResourceImage(twiceId, twiceName.c_str()))
+      source = KeepImage(twiceId, decoded, twiceName.c_str());
+  }
+  if (!source || source->Width() != 2 * ref.W || source->Height() != 2 * ref.H) source = ref.bitmap;
+  auto picture = std::make_unique<IScaledPicture>(source, ref.N, ref.framesAreHorizontal,
+                                                  ScaleLength(ref.FrameWidth(), mScale),
+                                                  ScaleLength(ref.FrameHeight(), mScale));
+  return KeepScaled(ref.id, quarters, std::move(picture));
 }
 
 LICE_IFont* IGraphics::FindOrCreateFont(ITextStyle& style)

@@ -1,5 +1,7 @@
 // Mouse and key routing: from the window's events to the control under the
 // pointer, with the host's edit gestures around each press and release.
+// Events arrive in screen pixels and reach the controls in layout units, so a
+// drag moves a knob as far at every factor.
 #include "framework/IPlugBase.h"
 #include "graphics/IGraphics.h"
 
@@ -40,8 +42,9 @@ void IGraphics::EndGesture()
   if (mPlug) mPlug->EndParamEdit(param);
 }
 
-void IGraphics::HandleMouseDown(int x, int y, const IMouseKeys& keys)
+void IGraphics::HandleMouseDown(int screenX, int screenY, const IMouseKeys& keys)
 {
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   DropMouseCapture();
   const int c = FindControlAt(x, y);
   if (c < 0)
@@ -54,7 +57,7 @@ void IGraphics::HandleMouseDown(int x, int y, const IMouseKeys& keys)
   {
     // VST 3 hosts offer their own menu for a parameter; it is not an edit.
     EndGesture();
-    mPlug->ShowHostParamMenu(param, x, y);
+    mPlug->ShowHostParamMenu(param, screenX, screenY);
     return;
   }
   PressControl(c, x, y, keys);
@@ -77,16 +80,18 @@ void IGraphics::PressControl(int c, int x, int y, const IMouseKeys& keys)
   control->OnMouseDown(x, y, keys);
 }
 
-void IGraphics::HandleMouseUp(int x, int y, const IMouseKeys& keys)
+void IGraphics::HandleMouseUp(int screenX, int screenY, const IMouseKeys& keys)
 {
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   const int c = FindControlAt(x, y);
   DropMouseCapture();
   if (c >= 0) GetControl(c)->OnMouseUp(x, y, keys);
   EndGesture();
 }
 
-void IGraphics::HandleMouseDrag(int x, int y, const IMouseKeys& keys)
+void IGraphics::HandleMouseDrag(int screenX, int screenY, const IMouseKeys& keys)
 {
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   IControl* control = GetControl(mMouseCapture);
   if (!control || (x == mMouseX && y == mMouseY)) return;
   const int dX = x - mMouseX;
@@ -96,8 +101,9 @@ void IGraphics::HandleMouseDrag(int x, int y, const IMouseKeys& keys)
   control->OnMouseDrag(x, y, dX, dY, keys);
 }
 
-bool IGraphics::HandleMouseDoubleClick(int x, int y, const IMouseKeys& keys)
+bool IGraphics::HandleMouseDoubleClick(int screenX, int screenY, const IMouseKeys& keys)
 {
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   DropMouseCapture();
   const int c = FindControlAt(x, y);
   if (c < 0) return false;
@@ -113,15 +119,17 @@ bool IGraphics::HandleMouseDoubleClick(int x, int y, const IMouseKeys& keys)
   return false;
 }
 
-void IGraphics::HandleMouseWheel(int x, int y, const IMouseKeys& keys, int steps)
+void IGraphics::HandleMouseWheel(int screenX, int screenY, const IMouseKeys& keys, int steps)
 {
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   const int c = FindControlAt(x, y);
   if (c >= 0) GetControl(c)->OnMouseWheel(x, y, keys, steps);
 }
 
-bool IGraphics::HandleMouseOver(int x, int y, const IMouseKeys& keys)
+bool IGraphics::HandleMouseOver(int screenX, int screenY, const IMouseKeys& keys)
 {
   if (!mHandleMouseOver) return false;
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   const int c = FindMouseOverControlAt(x, y);
   if (c < 0) return true;
   mMouseX = x;
@@ -141,8 +149,9 @@ void IGraphics::HandleMouseOut()
   mMouseOver = -1;
 }
 
-bool IGraphics::HandleKeyDown(int x, int y, int key)
+bool IGraphics::HandleKeyDown(int screenX, int screenY, int key)
 {
+  const int x = ToLayout(screenX), y = ToLayout(screenY);
   const int c = FindControlAt(x, y);
   if (c > 0) return GetControl(c)->OnKeyDown(x, y, key);
   return mKeyCatcher ? mKeyCatcher->OnKeyDown(x, y, key) : false;

@@ -101,6 +101,7 @@ struct IBitmapRef
   int H = 0;
   int N = 1;
   bool framesAreHorizontal = false;
+  int id = -1;  // the resource it was loaded from; -1 for a picture of no resource
 
   int FrameWidth() const { return framesAreHorizontal && N > 0 ? W / N : W; }
   int FrameHeight() const { return !framesAreHorizontal && N > 0 ? H / N : H; }

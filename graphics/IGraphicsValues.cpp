@@ -77,7 +77,7 @@ void IGraphics::AskParameterValue(IControl* control, IParamEntry* param, const I
       if (!text) text = "";
       menu.AddItem(text, std::string(text) == current ? IMenuItem::kChecked : 0);
     }
-    if (IMenu* chosen = ShowPopupMenu(&menu, box))
+    if (IMenu* chosen = ShowPopupMenu(&menu, ToScreen(box)))
     {
       const int k = chosen->ChosenItemIdx();
       if (k >= 0) SetValueFromUserAsGesture(control, param->PlainToNormalized(k));
@@ -87,5 +87,5 @@ void IGraphics::AskParameterValue(IControl* control, IParamEntry* param, const I
 
   char text[IParamEntry::kDisplayTextSize];
   FormatForEntry(*param, text, sizeof text);
-  OpenValueEntry(control, control->GetText(), box, text, param);
+  OpenValueEntry(control, control->GetText(), ToScreen(box), text, param);
 }

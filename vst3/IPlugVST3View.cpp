@@ -45,9 +45,16 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
   if (!graphics) return kResultFalse;
   // A window that cannot be made (an invalid parent, say) is a failure the
   // host must hear of, and the editor is not open.
-  if (type && std::strcmp(type, kEditorPlatformType) == 0 && !OpenEditorWindow(parent))
-    return kResultFalse;
+  const bool window = type && std::strcmp(type, kEditorPlatformType) == 0;
+  if (window && !OpenEditorWindow(parent)) return kResultFalse;
   CPluginView::attached(parent, type);
+  if (window)
+  {
+    if (!mHostScaleGiven) ChangeScale(graphics->ScreenScale());
+    graphics->SetScreenScaleHandler([this](double factor) {
+      if (!mHostScaleGiven) ChangeScale(factor);
+    });
+  }
   mPlug->EditorOpened();
   return kResultOk;
 }
@@ -68,7 +75,7 @@ tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
   IGraphics* graphics = mPlug->GetGraphics();
   if (!graphics) return kResultFalse;
   if (!size) return kInvalidArgument;
-  *size = ViewRect(0, 0, graphics->Width(), graphics->Height());
+  *size = ViewRect(0, 0, graphics->ScreenWidth(), graphics->ScreenHeight());
   return kResultOk;
 }
 
@@ -77,6 +84,18 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize)
   // Some hosts report a zero rectangle before the window has a size: it
   // asks for nothing.
   if (!newSize || (newSize->getWidth() <= 0 && newSize->getHeight() <= 0)) return kResultOk;
+  // The host agreeing to a new factor's size; one that repeats the old size
+  // agrees to nothing.
+  if (mPendingScale > 0.0)
+  {
+    const ViewRect wanted = SizeAt(mPendingScale);
+    if (newSize->getWidth() == wanted.getWidth() && newSize->getHeight() == wanted.getHeight())
+    {
+      const double scale = mPendingScale;
+      mPendingScale = 0.0;
+      if (IGraphics* graphics = mPlug->GetGraphics()) graphics->SetScale(scale);
+    }
+  }
   rect = *newSize;
   if (mResizePending)
   {
@@ -93,9 +112,49 @@ tresult PLUGIN_API IPlugVST3View::checkSizeConstraint(ViewRect* proposed)
   if (!proposed) return kInvalidArgument;
   // The editor has one size: any proposal, a zero rectangle included, is
   // answered with it at the proposal's place.
-  proposed->right = proposed->left + graphics->Width();
-  proposed->bottom = proposed->top + graphics->Height();
+  proposed->right = proposed->left + graphics->ScreenWidth();
+  proposed->bottom = proposed->top + graphics->ScreenHeight();
   return kResultTrue;
+}
+
+tresult PLUGIN_API IPlugVST3View::setContentScaleFactor(ScaleFactor factor)
+{
+  if (!mPlug->GetGraphics()) return kResultFalse;
+  mHostScaleGiven = true;
+  ChangeScale(factor);
+  return kResultTrue;
+}
+
+ViewRect IPlugVST3View::SizeAt(double scale) const
+{
+  IGraphics* graphics = mPlug->GetGraphics();
+  if (!graphics) return ViewRect();
+  return ViewRect(0, 0, IGraphics::ScaleLength(graphics->Width(), scale),
+                  IGraphics::ScaleLength(graphics->Height(), scale));
+}
+
+void IPlugVST3View::ChangeScale(double factor)
+{
+  IGraphics* graphics = mPlug->GetGraphics();
+  if (!graphics) return;
+  const double scale = IGraphics::QuantizeScale(factor);
+  // Before the window opens, or with no frame to ask, the factor is simply
+  // the editor's from now on.
+  const ViewRect size = SizeAt(scale);
+  if (!mHoldsWindow || !plugFrame ||
+      (size.getWidth() == graphics->ScreenWidth() && size.getHeight() == graphics->ScreenHeight()))
+  {
+    mPendingScale = 0.0;
+    graphics->SetScale(scale);
+    return;
+  }
+  // The host is asked; until it agrees (onSize with the new size, or a yes
+  // without one) getSize still gives the old size.
+  mPendingScale = scale;
+  ViewRect request = size;
+  const tresult answer = plugFrame->resizeView(this, &request);
+  if (mPendingScale == scale && answer == kResultTrue) graphics->SetScale(scale);
+  mPendingScale = 0.0;
 }
 
 tresult PLUGIN_API IPlugVST3View::setFrame(IPlugFrame* frame)
@@ -157,7 +216,11 @@ void IPlugVST3View::CloseEditorWindow()
   if (!mHoldsWindow) return;
   mHoldsWindow = false;
   mPlug->SetWindowView(nullptr);
-  if (IGraphics* graphics = mPlug->GetGraphics()) graphics->CloseWindow();
+  if (IGraphics* graphics = mPlug->GetGraphics())
+  {
+    graphics->SetScreenScaleHandler(nullptr);
+    graphics->CloseWindow();
+  }
 }
 
 bool IPlugVST3View::BindRunLoop()

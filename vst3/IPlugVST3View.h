@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/pluginview.h"
 
 class IPlugVST3;
@@ -15,7 +16,11 @@ class RunLoopBinding;
 // A plug-in has one editor window. A host may make a second view before it
 // removes the first: the window then moves to the view attached last, and
 // only the view holding it may close it.
-class IPlugVST3View : public Steinberg::CPluginView
+//
+// The editor scales by the host's content factor, or, until a host gives
+// one, by the factor of the screen under its parent window. A new size
+// while open is asked of the host's frame and taken when the host agrees.
+class IPlugVST3View : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
   explicit IPlugVST3View(IPlugVST3* plug);
@@ -29,6 +34,13 @@ public:
   Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
   Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
   Steinberg::tresult PLUGIN_API onFocus(Steinberg::TBool) override { return Steinberg::kResultFalse; }
+  Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
+  OBJ_METHODS(IPlugVST3View, Steinberg::CPluginView)
+  DEFINE_INTERFACES
+    DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+  END_DEFINE_INTERFACES(Steinberg::CPluginView)
+  REFCOUNT_METHODS(Steinberg::CPluginView)
 
   // Asks the host's frame to make the view width x height; the editor hears
   // of it when the host answers with onSize.
@@ -46,9 +58,18 @@ private:
   bool BindRunLoop();
   // Unregisters through the very loop it registered with; idempotent.
   void UnbindRunLoop();
+  // Takes the editor to the factor: at once while no window is open, else
+  // through the host's frame.
+  void ChangeScale(double factor);
+  // The editor's size at a factor, in screen pixels.
+  Steinberg::ViewRect SizeAt(double scale) const;
 
   IPlugVST3* mPlug;
   bool mResizePending = false;
   bool mHoldsWindow = false;
+  // Once a host gives a factor the screen's no longer counts.
+  bool mHostScaleGiven = false;
+  // A factor asked of the host and not yet agreed, or 0.
+  double mPendingScale = 0.0;
   RunLoopBinding* mRunLoopBinding = nullptr;
 };

@@ -1,10 +1,12 @@
 // The packaged SDK declares the editor-view interfaces but defines their
 // IDs nowhere (the full SDK does so next to its factory, which we replace).
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 namespace Steinberg {
 DEF_CLASS_IID(IPlugView)
 DEF_CLASS_IID(IPlugFrame)
+DEF_CLASS_IID(IPlugViewContentScaleSupport)
 #if SMTG_OS_LINUX
 namespace Linux {
 DEF_CLASS_IID(IEventHandler)

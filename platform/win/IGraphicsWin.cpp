@@ -82,14 +82,18 @@ int IGraphicsWin::WindowClassUsers()
 void* IGraphicsWin::OpenWindow(void* parent)
 {
   mParentWindow = static_cast<HWND>(parent);
-  int x = 0, y = 0, w = Width(), h = Height();
+  int x = 0, y = 0, w = ScreenWidth(), h = ScreenHeight();
   if (mWindow)
   {
-    // Reopening keeps where the window was and how big.
+    // Reopening keeps where the window was and how big, unless the factor
+    // changed meanwhile.
     RECT r;
     GetWindowRect(mWindow, &r);
-    w = r.right - r.left;
-    h = r.bottom - r.top;
+    if (mWindowScale == Scale())
+    {
+      w = r.right - r.left;
+      h = r.bottom - r.top;
+    }
     MapWindowPoints(HWND_DESKTOP, GetParent(mWindow), reinterpret_cast<POINT*>(&r), 1);
     x = r.left;
     y = r.top;
@@ -106,6 +110,7 @@ void* IGraphicsWin::OpenWindow(void* parent)
     return nullptr;
   }
   mWindow = window;
+  mWindowScale = Scale();
   for (int i = 0; i < NControls(); ++i) GetControl(i)->SetDirty(false);
   if (TooltipsEnabled()) SetUpTooltips();
   return mWindow;
@@ -161,10 +166,11 @@ LICE_IBitmap* IGraphicsWin::LoadResourceImage(int id, const char* name)
 void IGraphicsWin::SetEditorSize(int width, int height)
 {
   if (width == Width() && height == Height()) return;
-  const int dw = width - Width();
-  const int dh = height - Height();
+  const int oldWidth = ScreenWidth(), oldHeight = ScreenHeight();
   IGraphics::SetEditorSize(width, height);
   if (!mWindow) return;
+  const int dw = ScreenWidth() - oldWidth;
+  const int dh = ScreenHeight() - oldHeight;
 
   auto grow = [dw, dh](HWND window) {
     RECT r;
@@ -187,8 +193,28 @@ void IGraphicsWin::SetEditorSize(int width, int height)
       if (grandparent) grow(grandparent);
     }
   }
-  RECT all = {0, 0, width, height};
+  RECT all = {0, 0, ScreenWidth(), ScreenHeight()};
   InvalidateRect(mWindow, &all, FALSE);
+}
+
+void IGraphicsWin::ScaleChanged()
+{
+  if (!mWindow) return;
+  mWindowScale = Scale();
+  SetWindowPos(mWindow, nullptr, 0, 0, ScreenWidth(), ScreenHeight(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(mWindow, nullptr, FALSE);
+}
+
+double IGraphicsWin::ScreenScale()
+{
+  // Windows before 10 (1607) have no per-window DPI: the factor is then 1.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  HWND window = mWindow ? mWindow : mParentWindow;
+  const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+  return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
 void IGraphicsWin::HideCursorForDrag()

@@ -51,12 +51,17 @@ public:
   void RestoreCursor() override;
   void UnusedHook27() override {}
   LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+  // The parent's DPI over 96, as GetDpiForWindow tells it where Windows has it.
+  double ScreenScale() override;
 
   // How many open editor windows of the module hold the window class.
   static int WindowClassUsers();
   EntryState GetEntryState() const { return mEntryState; }
   HWND EntryField() const { return mEntryField; }
   HWND TooltipWindow() const { return mTooltipWindow; }
+
+protected:
+  void ScaleChanged() override;
 
 private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -96,4 +101,5 @@ private:
   WinMainWindow mMainWindow;  // the host's window that owns message boxes
   bool mClosing = false;
   int mWheelRemainder = 0;
+  double mWindowScale = 1.0;  // the factor the window was last sized for
 };

@@ -5,6 +5,9 @@
 
 namespace
 {
+// WM_DPICHANGED_AFTERPARENT, which older SDK headers lack.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 IMouseKeys KeysFrom(WPARAM wParam)
 {
   IMouseKeys keys;
@@ -86,6 +89,11 @@ LRESULT IGraphicsWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
 
     case WM_CLOSE: CloseWindow(); return 0;
+
+    case kDpiChangedAfterParent:
+      // The host's window moved to a screen of another factor.
+      ReportScreenScale(ScreenScale());
+      return 0;
 
     case WM_KEYDOWN:
     case WM_KEYUP: return OnKey(msg, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "framework/UnloadList.h"
 #include "platform/x11/ModulePictures.h"
 #include "platform/x11/X11ErrorTrap.h"
+#include "platform/x11/X11ResourceDpi.h"
 #include "platform/x11/X11SharedImage.h"
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNG.h"
@@ -56,14 +57,20 @@ void* IGraphicsX11::GetWindowHandle()
 void* IGraphicsX11::OpenWindow(void* parent)
 {
   int x = 0, y = 0;
-  unsigned width = static_cast<unsigned>(Width()), height = static_cast<unsigned>(Height());
+  unsigned width = static_cast<unsigned>(ScreenWidth()), height = static_cast<unsigned>(ScreenHeight());
   if (mWindow)
   {
-    // Reopening keeps where the window was and how big.
+    // Reopening keeps where the window was and how big, unless the factor
+    // changed meanwhile.
     X11ErrorTrap trap(mDisplay);
     Window root;
-    unsigned border, depth;
-    XGetGeometry(mDisplay, mWindow, &root, &x, &y, &width, &height, &border, &depth);
+    unsigned w, h, border, depth;
+    XGetGeometry(mDisplay, mWindow, &root, &x, &y, &w, &h, &border, &depth);
+    if (mWindowScale == Scale())
+    {
+      width = w;
+      height = h;
+    }
   }
   CloseWindow();
 
@@ -110,9 +117,10 @@ void* IGraphicsX11::OpenWindow(void* parent)
     return nullptr;
   }
   mParent = parentWindow;
+  mWindowScale = Scale();
   gOpenEditors.Add(this);
   if (mSharedMemoryAllowed)
-    mSharedImage = X11SharedImage::Create(mDisplay, visual.visual, Width(), Height());
+    mSharedImage = X11SharedImage::Create(mDisplay, visual.visual, ScreenWidth(), ScreenHeight());
   for (int i = 0; i < NControls(); ++i) GetControl(i)->SetDirty(false);
   return GetWindowHandle();
 }
@@ -206,15 +214,34 @@ LICE_IBitmap* IGraphicsX11::LoadResourceImage(int id, const char* name)
   return picture ? LICE_ReadPNGMemory(picture->data, picture->size) : nullptr;
 }
 
+double IGraphicsX11::ScreenScale()
+{
+  const double dpi = ReadXftDpi(mDisplay);
+  return dpi > 0.0 ? dpi / 96.0 : 1.0;
+}
+
 void IGraphicsX11::SetEditorSize(int width, int height)
 {
   if (width == Width() && height == Height()) return;
   IGraphics::SetEditorSize(width, height);
+  FitWindowToSurface();
+}
+
+void IGraphicsX11::ScaleChanged()
+{
+  FitWindowToSurface();
+}
+
+void IGraphicsX11::FitWindowToSurface()
+{
   if (!mWindow) return;
   X11ErrorTrap trap(mDisplay);
-  XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  mWindowScale = Scale();
+  XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(ScreenWidth()),
+                static_cast<unsigned>(ScreenHeight()));
   if (mSharedMemoryAllowed)
-    mSharedImage = X11SharedImage::Create(mDisplay, static_cast<Visual*>(mVisual), width, height);
+    mSharedImage = X11SharedImage::Create(mDisplay, static_cast<Visual*>(mVisual), ScreenWidth(),
+                                          ScreenHeight());
   XClearArea(mDisplay, mWindow, 0, 0, 0, 0, True);  // an exposure of all of it
   XFlush(mDisplay);
 }

@@ -60,6 +60,8 @@ public:
   void RestoreCursor() override;
   void UnusedHook27() override {}
   LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+  // Xft.dpi of the server's resource database over 96; 1 without it.
+  double ScreenScale() override;
 
   int EventDescriptor() override;
   int RedrawIntervalMs() override;
@@ -79,7 +81,12 @@ public:
   // Waits until the server has drawn everything presented so far.
   void WaitUntilDrawn();
 
+protected:
+  void ScaleChanged() override;
+
 private:
+  // The window and the shared image follow the surface's size.
+  void FitWindowToSurface();
   void HandleEvent(_XEvent& event);
   void OnButtonPress(_XEvent& event);
   void OnButtonRelease(_XEvent& event);
@@ -105,6 +112,7 @@ private:
   bool mEmbedActive = false;
   bool mEmbedFocus = false;
   IRedrawPacer mPacer;
+  double mWindowScale = 1.0;  // the factor the window was last sized for
   unsigned long mColormap = 0;
   unsigned long mBlankCursor = 0;
   void* mVisual = nullptr;

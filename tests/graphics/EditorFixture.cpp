@@ -43,6 +43,7 @@ TestGraphics::TestGraphics(IPlugBase* plug, int width, int height)
 LICE_IBitmap* TestGraphics::LoadResourceImage(int id, const char*)
 {
   ++decodes;
+  decodedIds.push_back(id);
   if (missing.count(id)) return nullptr;
   for (const Picture& p : pictures)
   {
@@ -74,6 +75,10 @@ LICE_MemBitmap* SmallEditor::Picture(int id)
     case 1: return MakeStrip(kWidth, kHeight, 1, 1);
     case 2: return MakeStrip(40, 60, 121, 2);
     case 3: return MakeStrip(20, 20, 2, 3);
+    // The double-size versions, drawn anew rather than enlarged.
+    case 101: return MakeStrip(2 * kWidth, 2 * kHeight, 1, 101);
+    case 102: return MakeStrip(80, 120, 121, 102);
+    case 103: return MakeStrip(40, 40, 2, 103);
     default: return nullptr;
   }
 }

@@ -68,6 +68,7 @@ public:
   std::vector<Picture> pictures;
   std::set<int> missing;
   int decodes = 0;
+  std::vector<int> decodedIds;
 };
 
 // A strip of frames w x h stacked vertically; pixel values depend on the
@@ -89,7 +90,8 @@ struct SmallEditor
   ISwitchControl* toggle;
 
   SmallEditor(IGraphics& graphics, IPlugBase& plug);
-  // The pictures by resource id, for contexts that make their own.
+  // The pictures by resource id, for contexts that make their own; each
+  // has a double-size version under its id plus 100.
   static LICE_MemBitmap* Picture(int id);
 };
 

@@ -31,7 +31,8 @@ const char* const kUsage =
     "  morvex-host [--module PATH] response [--set \"Name=value\"]... [--rate HZ] --csv FILE\n"
     "              [--png FILE]\n"
     "  morvex-host [--module PATH] moduleinfo [--version X.Y.Z] [--output FILE]\n"
-    "  morvex-host [--module PATH] editor --png FILE [--set \"Name=value\"]... [--load-state FILE]\n";
+    "  morvex-host [--module PATH] editor --png FILE [--set \"Name=value\"]... [--load-state FILE]\n"
+    "              [--scale F] [--rescale F]\n";
 
 // Long enough for several of an editor's redraw ticks (40 ms each).
 constexpr int kEditorSettleMs = 400;
@@ -52,6 +53,7 @@ struct Options
   long block = 512;
   long precision = 32;
   double rate = 48000.0;
+  double scale = 0.0, rescale = 0.0;
   std::string loadState, saveState, csv, png, version, output;
   bool bypass = false;
 };
@@ -98,6 +100,13 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, Failure& fai
       if (!value(v)) return false;
       if (!ParseNumber(v, o.rate) || o.rate < 1000.0 || o.rate > 768000.0)
         return bad("--rate needs a sample rate from 1000 to 768000 Hz, not \"" + v + "\"");
+    }
+    else if (a == "--scale" || a == "--rescale")
+    {
+      if (!value(v)) return false;
+      double& factor = a == "--scale" ? o.scale : o.rescale;
+      if (!ParseNumber(v, factor) || factor < 0.5 || factor > 4.0)
+        return bad(a + " needs a content factor from 0.5 to 4, not \"" + v + "\"");
     }
     else if (a == "--load-state") { if (!value(o.loadState)) return false; }
     else if (a == "--save-state") { if (!value(o.saveState)) return false; }
@@ -410,7 +419,11 @@ int runEditor(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
   RgbImage image;
   std::string error;
   std::vector<uint8_t> png;
-  if (!CaptureEditor(plugin.controller(), kEditorSettleMs, image, error) ||
+  EditorShotOptions shot;
+  shot.settleMs = kEditorSettleMs;
+  shot.scale = o.scale;
+  shot.rescale = o.rescale;
+  if (!CaptureEditor(plugin.controller(), shot, image, error) ||
       !EncodePng(image, png, error))
   {
     failure = {kExitFailure, error};

@@ -1,16 +1,23 @@
 #include "tools/host/EditorShot.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
 namespace host {
 
 Steinberg::IPlugView* CreateEditorView(Steinberg::Vst::IEditController* controller,
                                        Steinberg::FIDString platformType, const char* windowKind,
-                                       Steinberg::ViewRect& size, std::string& error)
+                                       double scale, Steinberg::ViewRect& size, std::string& error)
 {
   Steinberg::IPlugView* view = controller ? controller->createView(Steinberg::Vst::ViewType::kEditor)
                                           : nullptr;
   if (!view)
   {
     error = "the plug-in offers no editor view";
+    return nullptr;
+  }
+  if (scale > 0.0 && !SetContentScale(view, scale, error))
+  {
+    view->release();
     return nullptr;
   }
   if (view->isPlatformTypeSupported(platformType) != Steinberg::kResultOk ||
@@ -22,6 +29,17 @@ Steinberg::IPlugView* CreateEditorView(Steinberg::Vst::IEditController* controll
     return nullptr;
   }
   return view;
+}
+
+bool SetContentScale(Steinberg::IPlugView* view, double scale, std::string& error)
+{
+  Steinberg::FUnknownPtr<Steinberg::IPlugViewContentScaleSupport> scaling(view);
+  if (!scaling || scaling->setContentScaleFactor(static_cast<float>(scale)) != Steinberg::kResultTrue)
+  {
+    error = "the plug-in's editor takes no content scale factor";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace host

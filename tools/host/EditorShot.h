@@ -9,18 +9,32 @@
 
 namespace host {
 
+struct EditorShotOptions
+{
+  int settleMs = 400;  // how long the editor runs (and draws) before the screen is read
+  // Content factors the host gives the view: before attaching it, and again
+  // once it has drawn. 0 gives none.
+  double scale = 0.0;
+  double rescale = 0.0;
+};
+
 // Opens the controller's editor view in a window of the host's own, lets it
-// run for settleMs (its timer draws meanwhile), and reads back what the
-// screen shows of it. False with a message when the plug-in has no editor
-// here or the window cannot be made or read.
-bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, RgbImage& image,
-                   std::string& error);
+// run (its timer draws meanwhile), and reads back what the screen shows of
+// it. A factor given after it drew resizes it through the host's frame, as
+// when a DAW's window moves to another screen. False with a message when the
+// plug-in has no editor here or the window cannot be made or read.
+bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShotOptions& options,
+                   RgbImage& image, std::string& error);
 
 // The controller's editor view, when it opens in a window of the platform
-// type and has a size; null with a message otherwise. windowKind names the
-// window in that message ("a Windows window").
+// type and has a size, given the content factor first (when scale > 0);
+// null with a message otherwise. windowKind names the window in that message
+// ("a Windows window").
 Steinberg::IPlugView* CreateEditorView(Steinberg::Vst::IEditController* controller,
                                        Steinberg::FIDString platformType, const char* windowKind,
-                                       Steinberg::ViewRect& size, std::string& error);
+                                       double scale, Steinberg::ViewRect& size, std::string& error);
+
+// Gives the view a content factor; false with a message when it takes none.
+bool SetContentScale(Steinberg::IPlugView* view, double scale, std::string& error);
 
 }  // namespace host

@@ -50,14 +50,28 @@ private:
   HWND mWindow;
 };
 
+// A DPI-aware host, as today's DAWs are: Windows then tells windows the
+// screen's own resolution instead of stretching them.
+void BecomeDpiAware()
+{
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  const auto setContext = reinterpret_cast<SetContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+  if (setContext && setContext(perMonitorV2)) return;
+  SetProcessDPIAware();
+}
+
 }  // namespace
 
-bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, RgbImage& image,
-                   std::string& error)
+bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShotOptions& options,
+                   RgbImage& image, std::string& error)
 {
+  BecomeDpiAware();
   Steinberg::ViewRect size;
   Steinberg::IPlugView* view = CreateEditorView(controller, Steinberg::kPlatformTypeHWND,
-                                                "a Windows window", size, error);
+                                                "a Windows window", options.scale, size, error);
   if (!view) return false;
 
   WNDCLASSA wc = {};
@@ -84,9 +98,18 @@ bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, Rg
   if (!ok) error = "the plug-in's editor did not open";
   if (ok)
   {
-    PumpMessages(settleMs);
-    ok = ReadScreen(window, size.getWidth(), size.getHeight(), image);
-    if (!ok) error = "cannot read the editor back from the screen";
+    PumpMessages(options.settleMs);
+    if (options.rescale > 0.0)
+    {
+      ok = SetContentScale(view, options.rescale, error);
+      PumpMessages(options.settleMs);
+    }
+    // What the editor is now, after the screen's factor or a new one.
+    if (ok && view->getSize(&size) == Steinberg::kResultOk)
+    {
+      ok = ReadScreen(window, size.getWidth(), size.getHeight(), image);
+      if (!ok) error = "cannot read the editor back from the screen";
+    }
     view->removed();
   }
   view->setFrame(nullptr);

@@ -38,12 +38,12 @@ Window OpenHostWindow(Display* display, int width, int height, std::string& erro
 
 }  // namespace
 
-bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, RgbImage& image,
-                   std::string& error)
+bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShotOptions& options,
+                   RgbImage& image, std::string& error)
 {
   Steinberg::ViewRect size;
-  Steinberg::IPlugView* view = CreateEditorView(
-      controller, Steinberg::kPlatformTypeX11EmbedWindowID, "an X window", size, error);
+  Steinberg::IPlugView* view = CreateEditorView(controller, Steinberg::kPlatformTypeX11EmbedWindowID,
+                                                "an X window", options.scale, size, error);
   if (!view) return false;
 
   Display* display = XOpenDisplay(nullptr);
@@ -77,8 +77,13 @@ bool CaptureEditor(Steinberg::Vst::IEditController* controller, int settleMs, Rg
   if (ok)
   {
     XSync(display, False);
-    frame.Run(settleMs);
-    ok = ReadScreen(display, window, image, error);
+    frame.Run(options.settleMs);
+    if (options.rescale > 0.0)
+    {
+      ok = SetContentScale(view, options.rescale, error);
+      frame.Run(options.settleMs);
+    }
+    if (ok) ok = ReadScreen(display, window, image, error);
     view->removed();
   }
   view->setFrame(nullptr);
