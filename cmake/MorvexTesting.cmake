@@ -3,7 +3,8 @@
 # One GoogleTest executable per area. Natively every case is its own CTest test;
 # under Wine one CTest test runs the whole executable, since each Wine start costs.
 # WINDOW runs it under a virtual X display under Wine; X11 does so natively, as
-# one CTest test too, since each display start costs.
+# one CTest test too, since each display start costs. The display is wide
+# enough for the editor at three times its size.
 include(GoogleTest)
 
 function(morvex_add_gtest name)
@@ -28,7 +29,7 @@ function(morvex_add_gtest name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "MORVEX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
   elseif(T_X11)
     add_test(NAME ${name}
-      COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $<TARGET_FILE:${name}>)
+      COMMAND xvfb-run -a -s "-screen 0 3600x1200x24 -noreset" $<TARGET_FILE:${name}>)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()

@@ -3,6 +3,8 @@
 #include "engine/Morvex.h"
 #include "raster/LICE_Composite.h"
 #include "raster/LICE_MemBitmap.h"
+#include "raster/LICE_PNG.h"
+#include "raster/LICE_Resample.h"
 #include "tools/host/ParameterChanges.h"
 
 #include <cmath>
@@ -43,30 +45,52 @@ bool ProcessBlockWithChange(host::PluginInstance& plugin, int param, double valu
   return plugin.process32(channels, channels, 512, &changes);
 }
 
-int PixelsDifferingFromLayout(const std::vector<uint32_t>& screen, host::PluginInstance& plugin,
-                              const std::function<LICE_IBitmap*(const MorvexEditor::ControlSpec&)>& picture)
+PictureLoader SourceTreePictures(const std::string& root)
 {
-  constexpr int kWidth = MorvexEditor::kWidth;
-  constexpr int kHeight = MorvexEditor::kHeight;
-  if (screen.size() != size_t(kWidth) * kHeight) return -1;
-  LICE_MemBitmap expected(kWidth, kHeight);
+  return [root](const MorvexEditor::ControlSpec& c, bool doubleSize) -> LICE_IBitmap* {
+    std::string file = c.file;
+    if (doubleSize) file.insert(file.rfind('/') + 1, "2x/");
+    return LICE_ReadPNGFile((root + "/" + file).c_str());
+  };
+}
+
+int ScaledLength(int length, double scale)
+{
+  return static_cast<int>(std::lround(length * scale));
+}
+
+int PixelsDifferingFromLayout(const std::vector<uint32_t>& screen, host::PluginInstance& plugin,
+                              const PictureLoader& picture, double scale)
+{
+  const int width = ScaledLength(MorvexEditor::kWidth, scale);
+  const int height = ScaledLength(MorvexEditor::kHeight, scale);
+  if (screen.size() != size_t(width) * height) return -1;
+  const bool twice = scale != 1.0;
+  const int k = twice ? 2 : 1;
+  LICE_MemBitmap expected(width, height);
   for (const auto& c : MorvexEditor::kControls)
   {
-    std::unique_ptr<LICE_IBitmap> strip(picture(c));
+    std::unique_ptr<LICE_IBitmap> strip(picture(c, twice));
     if (!strip) return -1;
-    if (c.param < 0)
+    int frame = 0;
+    if (c.param >= 0)
     {
-      LICE_Composite(&expected, strip.get(), 0, 0, nullptr, 1.0f, CompositeCopy);
-      continue;
+      const double value = plugin.controller()->getParamNormalized(static_cast<unsigned>(c.param));
+      frame = static_cast<int>(std::lround(value * (c.frames - 1)));
     }
-    const double value = plugin.controller()->getParamNormalized(static_cast<unsigned>(c.param));
-    const int frame = static_cast<int>(std::lround(value * (c.frames - 1)));
-    const LICE_Rect source = {0, frame * c.frameHeight, c.frameWidth, (frame + 1) * c.frameHeight};
-    LICE_Composite(&expected, strip.get(), c.left, c.top, &source, 1.0f, CompositeUseSourceAlpha);
+    const LICE_Rect source = {0, frame * c.frameHeight * k, c.frameWidth * k,
+                              (frame + 1) * c.frameHeight * k};
+    LICE_MemBitmap scaled(ScaledLength(c.frameWidth, scale), ScaledLength(c.frameHeight, scale));
+    if (scale == k)
+      LICE_Composite(&scaled, strip.get(), 0, 0, &source, 1.0f, CompositeCopy);
+    else if (!LICE_ResampleArea(&scaled, {0, 0, scaled.Width(), scaled.Height()}, strip.get(), source))
+      return -1;
+    LICE_Composite(&expected, &scaled, ScaledLength(c.left, scale), ScaledLength(c.top, scale),
+                   nullptr, 1.0f, c.param < 0 ? CompositeCopy : CompositeUseSourceAlpha);
   }
   int differing = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      differing += screen[size_t(y) * kWidth + x] != (expected.Pixels()[y * expected.RowSpan() + x] & 0xFFFFFF);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      differing += screen[size_t(y) * width + x] != (expected.Pixels()[y * expected.RowSpan() + x] & 0xFFFFFF);
   return differing;
 }

@@ -11,6 +11,7 @@
 #include "raster/LICE_PNGResource.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <windows.h>
 
@@ -31,10 +32,12 @@ HMODULE LoadedModule()
   return module;
 }
 
-// A control's picture as the module's resources hold it.
-LICE_IBitmap* ResourcePicture(const MorvexEditor::ControlSpec& c)
+// A control's picture as the module's resources hold it; the double-size
+// version under its number plus 100.
+LICE_IBitmap* ResourcePicture(const MorvexEditor::ControlSpec& c, bool doubleSize)
 {
-  return LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()), c.resourceId, c.file);
+  return LICE_LoadPNGResource(reinterpret_cast<LICE_HINSTANCE>(LoadedModule()),
+                              c.resourceId + (doubleSize ? 100 : 0), c.file);
 }
 
 class ModuleEditor : public MorvexModuleTest
@@ -65,17 +68,20 @@ protected:
     ASSERT_NE(nullptr, mEditor);
   }
   // A mouse message at the centre of a parameter's control, offset by dy.
+  // In layout pixels; the window's are those times the editor's factor.
   void Mouse(UINT msg, WPARAM keys, int param, int dy = 0)
   {
     const auto& c = SpecFor(param);
     SendMessageA(mEditor, msg, keys,
-                 MAKELPARAM(c.left + c.frameWidth / 2, c.top + c.frameHeight / 2 + dy));
+                 MAKELPARAM(ScaledLength(c.left + c.frameWidth / 2, mScale),
+                            ScaledLength(c.top + c.frameHeight / 2 + dy, mScale)));
   }
   void Wheel(int param, short delta)
   {
     const auto& c = SpecFor(param);
     SendMessageA(mEditor, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)),
-                 ScreenPoint(mEditor, c.left + c.frameWidth / 2, c.top + c.frameHeight / 2));
+                 ScreenPoint(mEditor, ScaledLength(c.left + c.frameWidth / 2, mScale),
+                             ScaledLength(c.top + c.frameHeight / 2, mScale)));
   }
   double Normalized(int param) { return mPlugin->controller()->getParamNormalized(param); }
 
@@ -83,6 +89,7 @@ protected:
   IPlugView* mView = nullptr;
   bool mOpen = false;
   HWND mEditor = nullptr;
+  double mScale = 1.0;
 };
 
 TEST_F(ModuleEditor, viewOpensOnlyAsHwndEditorOfTheBackgroundsSize)
@@ -112,60 +119,72 @@ TEST_F(ModuleEditor, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
   EXPECT_EQ(0, differing);
 }
 
-TEST_F(ModuleEditor, mouseMessagesReachTheHostAsEditsInCompleteGestures)
+TEST_F(ModuleEditor, mouseMessagesReachTheHostAsEditsInCompleteGesturesAtEachFactor)
 {
-  Open();
+  // At 2 the same moves in layout pixels are twice as many window pixels,
+  // and give the same edits.
   host::ComponentHandler& handler = mPlugin->handler();
-
-  // Press, drag 20 pixels up, release on "Low Gain" (80 pixels high, gearing 4).
-  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Morvex::kLowGain);
-  Mouse(WM_MOUSEMOVE, MK_LBUTTON, Morvex::kLowGain, -20);
-  Mouse(WM_LBUTTONUP, 0, Morvex::kLowGain, -20);
-  std::vector<Edit> edits = handler.edits();
-  ASSERT_EQ(3u, edits.size());
-  EXPECT_EQ(Edit::kBegin, edits[0].kind);
-  EXPECT_EQ(Edit::kPerform, edits[1].kind);
-  EXPECT_EQ(Edit::kEnd, edits[2].kind);
-  for (const Edit& e : edits) EXPECT_EQ(ParamID(Morvex::kLowGain), e.id);
-  EXPECT_DOUBLE_EQ(0.5 + 20.0 / 80.0 / 4.0, edits[1].value);
-  EXPECT_DOUBLE_EQ(edits[1].value, Normalized(Morvex::kLowGain));
-
-  // A click toggles "EQ Bypass" off.
-  handler.clear();
-  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Morvex::kEQBypass);
-  Mouse(WM_LBUTTONUP, 0, Morvex::kEQBypass);
-  EXPECT_EQ(0.0, Normalized(Morvex::kEQBypass));
-
-  // The wheel in whole notches and a double click back to the default, each
-  // one gesture of its own.
-  struct Step
+  for (double scale : {1.0, 2.0})
   {
-    const char* what;
-    int edits;
-    double value;
-  };
-  const Step steps[] = {{"wheel -240", 3, 0.5425}, {"wheel 60", 0, 0.5425}, {"double click", 3, 0.5}};
-  for (const Step& s : steps)
-  {
-    SCOPED_TRACE(s.what);
+    SCOPED_TRACE(scale);
+    mScale = scale;
+    FUnknownPtr<IPlugViewContentScaleSupport>(mView)->setContentScaleFactor(static_cast<float>(scale));
+    Open();
     handler.clear();
-    const std::string what = s.what;
-    if (what == "wheel -240") Wheel(Morvex::kLowGain, -240);
-    if (what == "wheel 60") Wheel(Morvex::kLowGain, 60);
-    if (what == "double click")
+    const double bypass = Normalized(Morvex::kEQBypass);
+
+    // Press, drag 20 pixels up, release on "Low Gain" (80 pixels high, gearing 4).
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Morvex::kLowGain);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, Morvex::kLowGain, -20);
+    Mouse(WM_LBUTTONUP, 0, Morvex::kLowGain, -20);
+    std::vector<Edit> edits = handler.edits();
+    ASSERT_EQ(3u, edits.size());
+    EXPECT_EQ(Edit::kBegin, edits[0].kind);
+    EXPECT_EQ(Edit::kPerform, edits[1].kind);
+    EXPECT_EQ(Edit::kEnd, edits[2].kind);
+    for (const Edit& e : edits) EXPECT_EQ(ParamID(Morvex::kLowGain), e.id);
+    EXPECT_DOUBLE_EQ(0.5 + 20.0 / 80.0 / 4.0, edits[1].value);
+    EXPECT_DOUBLE_EQ(edits[1].value, Normalized(Morvex::kLowGain));
+
+    // A click toggles "EQ Bypass".
+    handler.clear();
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Morvex::kEQBypass);
+    Mouse(WM_LBUTTONUP, 0, Morvex::kEQBypass);
+    EXPECT_EQ(1.0 - bypass, Normalized(Morvex::kEQBypass));
+
+    // The wheel in whole notches and a double click back to the default, each
+    // one gesture of its own.
+    struct Step
     {
-      Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, Morvex::kLowGain);
-      Mouse(WM_LBUTTONUP, 0, Morvex::kLowGain);
-    }
-    edits = handler.edits();
-    ASSERT_EQ(static_cast<size_t>(s.edits), edits.size());
-    if (s.edits == 3)
+      const char* what;
+      int edits;
+      double value;
+    };
+    const Step steps[] = {{"wheel -240", 3, 0.5425}, {"wheel 60", 0, 0.5425}, {"double click", 3, 0.5}};
+    for (const Step& s : steps)
     {
-      EXPECT_EQ(Edit::kBegin, edits[0].kind);
-      EXPECT_EQ(Edit::kPerform, edits[1].kind);
-      EXPECT_EQ(Edit::kEnd, edits[2].kind);
+      SCOPED_TRACE(s.what);
+      handler.clear();
+      const std::string what = s.what;
+      if (what == "wheel -240") Wheel(Morvex::kLowGain, -240);
+      if (what == "wheel 60") Wheel(Morvex::kLowGain, 60);
+      if (what == "double click")
+      {
+        Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, Morvex::kLowGain);
+        Mouse(WM_LBUTTONUP, 0, Morvex::kLowGain);
+      }
+      edits = handler.edits();
+      ASSERT_EQ(static_cast<size_t>(s.edits), edits.size());
+      if (s.edits == 3)
+      {
+        EXPECT_EQ(Edit::kBegin, edits[0].kind);
+        EXPECT_EQ(Edit::kPerform, edits[1].kind);
+        EXPECT_EQ(Edit::kEnd, edits[2].kind);
+      }
+      EXPECT_NEAR(s.value, Normalized(Morvex::kLowGain), 1e-12);
     }
-    EXPECT_NEAR(s.value, Normalized(Morvex::kLowGain), 1e-12);
+    EXPECT_EQ(kResultOk, mView->removed());
+    mOpen = false;
   }
 }
 
@@ -196,6 +215,89 @@ TEST_F(ModuleEditor, aSecondViewTakesTheWindowAndOnlyTheHolderClosesIt)
   EXPECT_EQ(kResultOk, second->removed());
   EXPECT_FALSE(IsWindow(editor));
   second->release();
+}
+
+// A host's frame that resizes its window to what the view asks and tells
+// the view, recording each request and the size the view had meanwhile.
+class ResizingFrame : public IPlugFrame
+{
+public:
+  explicit ResizingFrame(HWND window) : mWindow(window) {}
+  virtual ~ResizingFrame() = default;
+  tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override
+  {
+    if (!view || !size) return kInvalidArgument;
+    ViewRect during;
+    view->getSize(&during);
+    asked.push_back(*size);
+    sizesDuring.push_back(during);
+    SetWindowPos(mWindow, nullptr, 0, 0, size->getWidth() + 40, size->getHeight() + 60,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return view->onSize(size);
+  }
+  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+  {
+    *obj = nullptr;
+    if (!FUnknownPrivate::iidEqual(iid, IPlugFrame::iid)) return kNoInterface;
+    *obj = this;
+    return kResultOk;
+  }
+  uint32 PLUGIN_API addRef() override { return 1; }
+  uint32 PLUGIN_API release() override { return 1; }
+
+  std::vector<ViewRect> asked, sizesDuring;
+
+private:
+  HWND mWindow;
+};
+
+SIZE ClientSize(HWND window)
+{
+  RECT r;
+  GetClientRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST_F(ModuleEditor, eachFactorShowsTheDoubleSizePicturesAndANewOneWhileOpenGoesThroughTheFrame)
+{
+  ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
+  FUnknownPtr<IPlugViewContentScaleSupport> scaling(mView);
+  ASSERT_TRUE(scaling);
+  HostWindow big(3500, 1000);
+  ResizingFrame frame(big.Handle());
+  mView->setFrame(&frame);
+  // Given before attached, the factor is the size the window opens at.
+  for (double scale : {2.0, 1.5, 1.0})
+  {
+    SCOPED_TRACE(scale);
+    EXPECT_EQ(kResultTrue, scaling->setContentScaleFactor(static_cast<float>(scale)));
+    ASSERT_EQ(kResultOk, mView->attached(big.Handle(), kPlatformTypeHWND));
+    HWND editor = FindWindowExA(big.Handle(), nullptr, "IPlugWndClass", nullptr);
+    ASSERT_NE(nullptr, editor);
+    const int w = ScaledLength(kWidth, scale), h = ScaledLength(kHeight, scale);
+    EXPECT_EQ(w, ClientSize(editor).cx);
+    EXPECT_EQ(h, ClientSize(editor).cy);
+    Pump(200);
+    EXPECT_EQ(0, PixelsDifferingFromLayout(ReadWindow(editor, w, h), *mPlugin, ResourcePicture, scale));
+    EXPECT_EQ(kResultOk, mView->removed());
+  }
+  EXPECT_TRUE(frame.asked.empty());
+
+  // While open: the host is asked for the new size while the view keeps its
+  // old one, and the window takes it with the host's onSize.
+  ASSERT_EQ(kResultOk, mView->attached(big.Handle(), kPlatformTypeHWND));
+  HWND editor = FindWindowExA(big.Handle(), nullptr, "IPlugWndClass", nullptr);
+  EXPECT_EQ(kResultTrue, scaling->setContentScaleFactor(2.0f));
+  ASSERT_EQ(1u, frame.asked.size());
+  EXPECT_EQ(2324, frame.asked[0].getWidth());
+  EXPECT_EQ(548, frame.asked[0].getHeight());
+  EXPECT_EQ(kWidth, frame.sizesDuring[0].getWidth());
+  EXPECT_EQ(2324, ClientSize(editor).cx);
+  EXPECT_EQ(548, ClientSize(editor).cy);
+  Pump(200);
+  EXPECT_EQ(0, PixelsDifferingFromLayout(ReadWindow(editor, 2324, 548), *mPlugin, ResourcePicture, 2.0));
+  EXPECT_EQ(kResultOk, mView->removed());
+  mView->setFrame(nullptr);
 }
 
 }  // namespace

@@ -200,7 +200,28 @@ void QuirkHost::SendXEmbed(Window to, long message, long detail, long data1, lon
 tresult PLUGIN_API QuirkHost::resizeView(IPlugView* view, ViewRect* newSize)
 {
   if (!view || !newSize) return kInvalidArgument;
-  return view->onSize(newSize);
+  ResizeCall call{*newSize, ViewRect()};
+  view->getSize(&call.sizeDuringCall);
+  resizeCalls.push_back(call);
+  switch (resizeAnswer)
+  {
+    case ResizeAnswer::kOnSize:
+      XResizeWindow(mDisplay, mParent, static_cast<unsigned>(newSize->getWidth()),
+                    static_cast<unsigned>(newSize->getHeight()));
+      return view->onSize(newSize);
+    case ResizeAnswer::kYesWithoutOnSize:
+      XResizeWindow(mDisplay, mParent, static_cast<unsigned>(newSize->getWidth()),
+                    static_cast<unsigned>(newSize->getHeight()));
+      return kResultTrue;
+    case ResizeAnswer::kRefuse: return kResultFalse;
+    case ResizeAnswer::kOldSizeThenNo:
+    {
+      ViewRect old = call.sizeDuringCall;
+      view->onSize(&old);
+      return kResultFalse;
+    }
+  }
+  return kResultFalse;
 }
 
 tresult PLUGIN_API QuirkHost::registerEventHandler(Linux::IEventHandler* handler,

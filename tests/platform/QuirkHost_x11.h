@@ -29,6 +29,20 @@ class QuirkHost : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoo
 public:
   static constexpr int kIdlePolls = 50;
 
+  // How the host answers a view's resizeView.
+  enum class ResizeAnswer
+  {
+    kOnSize,           // resizes its window and calls onSize, as the SDK's hosts do
+    kYesWithoutOnSize,  // resizes its window and says yes, but never calls onSize
+    kRefuse,           // says no
+    kOldSizeThenNo,    // calls onSize with the size the view has, then says no
+  };
+  struct ResizeCall
+  {
+    Steinberg::ViewRect asked;
+    Steinberg::ViewRect sizeDuringCall;  // what getSize answered meanwhile
+  };
+
   // The host's own connection is the session's; its window is made here.
   QuirkHost(const HostHabits& habits, Display* display);
   virtual ~QuirkHost();
@@ -47,6 +61,9 @@ public:
   bool ClientHadInfo() const { return mClientHadInfo; }
   long ClientFlags() const { return mClientFlags; }
   int FocusRequests() const { return mFocusRequests; }
+
+  ResizeAnswer resizeAnswer = ResizeAnswer::kOnSize;
+  std::vector<ResizeCall> resizeCalls;
 
   Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view,
                                            Steinberg::ViewRect* newSize) override;

@@ -12,6 +12,7 @@
 #include "tools/host/RunLoop_linux.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <dlfcn.h>
 
@@ -80,11 +81,13 @@ protected:
     mEditor = children[0];
     frame.Run(100);
   }
-  // The pointer to the centre of a parameter's control, offset by dy.
+  // The pointer to the centre of a parameter's control, offset by dy, all
+  // in layout pixels; the screen's are those times the editor's factor.
   void PointAt(int param, int dy = 0)
   {
     const auto& c = SpecFor(param);
-    x.MoveTo(mEditor, c.left + c.frameWidth / 2, c.top + c.frameHeight / 2 + dy);
+    x.MoveTo(mEditor, ScaledLength(c.left + c.frameWidth / 2, mScale),
+             ScaledLength(c.top + c.frameHeight / 2 + dy, mScale));
     frame.Run(20);
   }
   void Click(unsigned button)
@@ -108,6 +111,7 @@ protected:
   IPlugView* mView = nullptr;
   bool mOpen = false;
   Window mEditor = 0;
+  double mScale = 1.0;
 };
 
 TEST_F(ModuleEditorX11, viewOpensAsAnX11EditorOnlyWithTheHostsRunLoop)
@@ -151,51 +155,79 @@ TEST_F(ModuleEditorX11, viewOpensAsAnX11EditorOnlyWithTheHostsRunLoop)
   EXPECT_TRUE(x.Children(mHostWindow).empty());
 }
 
-TEST_F(ModuleEditorX11, screenShowsTheBackgroundWithEachControlsFrameForItsValue)
+TEST_F(ModuleEditorX11, screenShowsTheBackgroundWithEachControlsFrameForItsValueAtEachFactor)
 {
   ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
-  Open();
-  frame.Run(200);
-  // The module's embedded pictures are the source tree's files.
-  const int differing = PixelsDifferingFromLayout(
-      x.ReadWindow(mEditor, kWidth, kHeight), *mPlugin, [](const MorvexEditor::ControlSpec& c) {
-        return LICE_ReadPNGFile((std::string(MORVEX_SOURCE_DIR "/") + c.file).c_str());
-      });
-  EXPECT_EQ(0, differing);
+  // A factor given before attached: the window opens at that size, drawn
+  // from the double-size pictures (resampled unless the factor is 2).
+  for (double scale : {1.0, 2.0, 1.5})
+  {
+    SCOPED_TRACE(scale);
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(mView);
+    ASSERT_TRUE(scaling);
+    EXPECT_EQ(kResultTrue, scaling->setContentScaleFactor(static_cast<float>(scale)));
+    ViewRect size;
+    ASSERT_EQ(kResultOk, mView->getSize(&size));
+    const int w = ScaledLength(kWidth, scale), h = ScaledLength(kHeight, scale);
+    ASSERT_EQ(w, size.getWidth());
+    ASSERT_EQ(h, size.getHeight());
+    mHostWindow = x.NewHostWindow(w, h);
+    Open();
+    frame.Run(200);
+    // The module's embedded pictures are the source tree's files.
+    EXPECT_EQ(0, PixelsDifferingFromLayout(x.ReadWindow(mEditor, w, h), *mPlugin,
+                                           SourceTreePictures(MORVEX_SOURCE_DIR), scale));
+    EXPECT_EQ(kResultOk, mView->removed());
+    mOpen = false;
+  }
 }
 
-TEST_F(ModuleEditorX11, serverPointerEventsReachTheHostAsEditsInCompleteGestures)
+TEST_F(ModuleEditorX11, serverPointerEventsReachTheHostAsEditsInCompleteGesturesAtEachFactor)
 {
-  Open();
-  host::ComponentHandler& handler = mPlugin->handler();
+  // At 2 the same moves in layout pixels are twice as many screen pixels,
+  // and give the same edits.
+  for (double scale : {1.0, 2.0})
+  {
+    SCOPED_TRACE(scale);
+    mScale = scale;
+    FUnknownPtr<IPlugViewContentScaleSupport>(mView)->setContentScaleFactor(static_cast<float>(scale));
+    mHostWindow = x.NewHostWindow(ScaledLength(kWidth, scale), ScaledLength(kHeight, scale));
+    Open();
+    host::ComponentHandler& handler = mPlugin->handler();
+    handler.clear();
+    const double bypass = Normalized(Morvex::kEQBypass);
 
-  // Press, drag 20 pixels up, release on "Low Gain" (80 pixels high, gearing 4).
-  PointAt(Morvex::kLowGain);
-  x.Button(Button1, true);
-  frame.Run(20);
-  PointAt(Morvex::kLowGain, -20);
-  x.Button(Button1, false);
-  frame.Run(20);
-  ExpectOneGesture(handler.edits(), Morvex::kLowGain);
-  EXPECT_DOUBLE_EQ(0.5 + 20.0 / 80.0 / 4.0, handler.edits()[1].value);
-  EXPECT_DOUBLE_EQ(0.5625, Normalized(Morvex::kLowGain));
+    // Press, drag 20 pixels up, release on "Low Gain" (80 pixels high, gearing 4).
+    PointAt(Morvex::kLowGain);
+    x.Button(Button1, true);
+    frame.Run(20);
+    PointAt(Morvex::kLowGain, -20);
+    x.Button(Button1, false);
+    frame.Run(20);
+    ExpectOneGesture(handler.edits(), Morvex::kLowGain);
+    EXPECT_DOUBLE_EQ(0.5 + 20.0 / 80.0 / 4.0, handler.edits()[1].value);
+    EXPECT_DOUBLE_EQ(0.5625, Normalized(Morvex::kLowGain));
 
-  // A click toggles "EQ Bypass" off.
-  PointAt(Morvex::kEQBypass);
-  Click(Button1);
-  EXPECT_EQ(0.0, Normalized(Morvex::kEQBypass));
+    // A click toggles "EQ Bypass".
+    PointAt(Morvex::kEQBypass);
+    Click(Button1);
+    EXPECT_EQ(1.0 - bypass, Normalized(Morvex::kEQBypass));
 
-  // A wheel notch down, then a double click back to the default.
-  PointAt(Morvex::kLowGain);
-  handler.clear();
-  Click(Button5);
-  ExpectOneGesture(handler.edits(), Morvex::kLowGain);
-  EXPECT_NEAR(0.5525, Normalized(Morvex::kLowGain), 1e-12);
-  Click(Button1);
-  handler.clear();
-  Click(Button1);
-  ExpectOneGesture(handler.edits(), Morvex::kLowGain);
-  EXPECT_EQ(0.5, Normalized(Morvex::kLowGain));
+    // A wheel notch down, then a double click back to the default.
+    PointAt(Morvex::kLowGain);
+    handler.clear();
+    Click(Button5);
+    ExpectOneGesture(handler.edits(), Morvex::kLowGain);
+    EXPECT_NEAR(0.5525, Normalized(Morvex::kLowGain), 1e-12);
+    Click(Button1);
+    handler.clear();
+    Click(Button1);
+    ExpectOneGesture(handler.edits(), Morvex::kLowGain);
+    EXPECT_EQ(0.5, Normalized(Morvex::kLowGain));
+    EXPECT_EQ(kResultOk, mView->removed());
+    mOpen = false;
+    frame.Run(600);  // no double click across the two rounds
+  }
 }
 
 TEST_F(ModuleEditorX11, editorsOpenedClosedReopenedAndTwoAtOnceLeaveNothingBehind)

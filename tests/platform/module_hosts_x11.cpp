@@ -13,6 +13,7 @@
 #include "raster/LICE_PNG.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <chrono>
 #include <string>
@@ -34,11 +35,6 @@ constexpr int kHeight = MorvexEditor::kHeight;
 
 void* AsParent(Window window) { return reinterpret_cast<void*>(window); }
 
-LICE_IBitmap* SourcePicture(const MorvexEditor::ControlSpec& c)
-{
-  return LICE_ReadPNGFile((std::string(MORVEX_SOURCE_DIR "/") + c.file).c_str());
-}
-
 class EditorHostTest : public MorvexModuleTest
 {
 protected:
@@ -57,14 +53,15 @@ protected:
   }
   // What the server shows once it has drawn what the editor sent; the host
   // loop does not run meanwhile, so nothing new is drawn.
-  int PixelsOffLayout(Window editor)
+  int PixelsOffLayout(Window editor, double scale = 1.0)
   {
+    const int w = ScaledLength(kWidth, scale), h = ScaledLength(kHeight, scale);
     int differing = -1;
     for (int attempt = 0; attempt < 20 && differing != 0; ++attempt)
     {
       if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      differing = PixelsDifferingFromLayout(x.ReadWindow(editor, kWidth, kHeight), *mPlugin,
-                                            SourcePicture);
+      differing = PixelsDifferingFromLayout(x.ReadWindow(editor, w, h), *mPlugin,
+                                            SourceTreePictures(MORVEX_SOURCE_DIR), scale);
     }
     return differing;
   }
@@ -257,6 +254,104 @@ TEST_F(ViewLifeTest, attachedTwiceOrOpenedAndClosedWithNoEventBetweenLeavesOneOr
   EXPECT_TRUE(x.Children(host.Parent()).empty());
   EXPECT_EQ(0, host.Timers() + host.EventHandlers());
   host.Run(30);
+}
+
+// The geometry of an X window.
+ViewRect WindowSize(Display* display, Window window)
+{
+  Window root;
+  int x = 0, y = 0;
+  unsigned w = 0, h = 0, border = 0, depth = 0;
+  XGetGeometry(display, window, &root, &x, &y, &w, &h, &border, &depth);
+  return ViewRect(0, 0, static_cast<int>(w), static_cast<int>(h));
+}
+
+bool SameSize(const ViewRect& a, int w, int h) { return a.getWidth() == w && a.getHeight() == h; }
+
+TEST_F(ViewLifeTest, aHostFactorWhileOpenIsAskedOfTheFrameAndTakenWhenTheHostAgrees)
+{
+  using Answer = QuirkHost::ResizeAnswer;
+  QuirkHost host(HostHabits{"host"}, x.Connection());
+  IPlugView* view = mPlugin->controller()->createView(ViewType::kEditor);
+  ASSERT_NE(nullptr, view);
+  FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+  ASSERT_TRUE(scaling);
+  view->setFrame(&host);
+  // Given before attached, a factor is the size the window opens at, and
+  // nothing is asked of the host.
+  EXPECT_EQ(kResultTrue, scaling->setContentScaleFactor(1.25f));
+  ASSERT_EQ(kResultOk, view->attached(AsParent(host.Parent()), kPlatformTypeX11EmbedWindowID));
+  const Window editor = OnlyChild(host.Parent());
+  EXPECT_TRUE(SameSize(WindowSize(x.Connection(), editor), 1453, 343));
+  EXPECT_TRUE(host.resizeCalls.empty());
+
+  struct Step
+  {
+    const char* what;
+    Answer answer;
+    float factor;
+    double taken;  // the factor's step
+    int w, h;      // the editor's size afterwards
+  };
+  const Step steps[] = {
+    {"onSize brings the new size", Answer::kOnSize, 2.0f, 2.0, 2324, 548},
+    {"a yes without onSize", Answer::kYesWithoutOnSize, 1.4f, 1.5, 1743, 411},
+    {"a refusal", Answer::kRefuse, 3.0f, 3.0, 1743, 411},
+    {"an onSize of the old size", Answer::kOldSizeThenNo, 2.5f, 2.5, 1743, 411},
+    {"a factor below 1", Answer::kOnSize, 0.6f, 1.0, 1162, 274},
+  };
+  for (const Step& s : steps)
+  {
+    SCOPED_TRACE(s.what);
+    ViewRect before;
+    view->getSize(&before);
+    host.resizeAnswer = s.answer;
+    host.resizeCalls.clear();
+    EXPECT_EQ(kResultTrue, scaling->setContentScaleFactor(s.factor));
+    // The host was asked for the factor's size while the view still had its old one.
+    ASSERT_EQ(1u, host.resizeCalls.size());
+    EXPECT_TRUE(SameSize(host.resizeCalls[0].asked, ScaledLength(kWidth, s.taken),
+                         ScaledLength(kHeight, s.taken)));
+    EXPECT_TRUE(SameSize(host.resizeCalls[0].sizeDuringCall, before.getWidth(), before.getHeight()));
+    ViewRect after;
+    view->getSize(&after);
+    EXPECT_TRUE(SameSize(after, s.w, s.h));
+    host.RunTicks(3);
+    EXPECT_TRUE(SameSize(WindowSize(x.Connection(), editor), s.w, s.h));
+    if (s.answer != Answer::kRefuse && s.answer != Answer::kOldSizeThenNo)
+    {
+      EXPECT_EQ(0, PixelsOffLayout(editor, s.taken));
+    }
+  }
+
+  EXPECT_EQ(kResultOk, view->removed());
+  view->setFrame(nullptr);
+  view->release();
+  EXPECT_TRUE(x.Children(host.Parent()).empty());
+  EXPECT_EQ(0, host.Timers() + host.EventHandlers());
+}
+
+TEST_F(ViewLifeTest, openingAndClosingAtMixedFactorsLeavesNothingBehind)
+{
+  QuirkHost host(HostHabits{"host"}, x.Connection());
+  for (float factor : {2.0f, 1.0f, 1.75f, 3.0f, 1.25f})
+  {
+    SCOPED_TRACE(factor);
+    IPlugView* view = mPlugin->controller()->createView(ViewType::kEditor);
+    ASSERT_NE(nullptr, view);
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+    view->setFrame(&host);
+    scaling->setContentScaleFactor(factor);
+    ASSERT_EQ(kResultOk, view->attached(AsParent(host.Parent()), kPlatformTypeX11EmbedWindowID));
+    host.RunTicks(2);
+    scaling->setContentScaleFactor(factor == 1.0f ? 2.0f : 1.0f);
+    host.RunTicks(2);
+    EXPECT_EQ(kResultOk, view->removed());
+    view->setFrame(nullptr);
+    view->release();
+    EXPECT_TRUE(x.Children(host.Parent()).empty());
+    EXPECT_EQ(0, host.Timers() + host.EventHandlers());
+  }
 }
 
 HostHabits Habit(const char* name, void (*set)(HostHabits&))

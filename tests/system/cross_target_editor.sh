@@ -2,7 +2,9 @@
 # The Windows editor (under Wine) and the Linux editor, each opened by its own
 # morvex-host on a virtual 24-bit screen, show the same pixels for the same
 # settings: knobs at both ends of their travel and between, switches on and
-# off. Skips (77) when the Linux build is absent.
+# off, at factors given before the editor opens and after it drew, and on a
+# Windows screen of 192 dpi with and without a factor from the host. Skips
+# (77) when the Linux build is absent.
 #
 #   cross_target_editor.sh WIN_HOST WIN_BUNDLE LINUX_HOST LINUX_BUNDLE WINE_RUNNER
 set -eu
@@ -14,51 +16,78 @@ if [ ! -x "$linux_host" ] || [ ! -d "$linux_bundle" ]; then
 fi
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A 192-dpi screen is a setting of the Wine prefix; it must not outlive its cases.
+dpi() {
+  if [ "$1" = 96 ]; then
+    "$wine_runner" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  else
+    "$wine_runner" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  fi
+}
+trap 'dpi 96; rm -rf "$work"' EXIT
 
 settings=(
   "Input=24|High Frequency=16000|High Gain=16|High Mid Frequency=7000|High Mid Bandwidth=1|High Mid Gain=16|Highpass Filter=350|Low Frequency=450|Low Gain=16|Low Mid Frequency=2500|Low Mid Bandwidth=1|Low Mid Gain=16|Lowpass Filter=20000|Output=24|EQ Bypass=1|Filter Bypass=1|Low Bell=1|High Bell=1|I/O Link=1"
   "Input=-24|High Frequency=1500|High Gain=-16|High Mid Frequency=600|High Mid Bandwidth=0|High Mid Gain=-16|Highpass Filter=16|Low Frequency=30|Low Gain=-16|Low Mid Frequency=200|Low Mid Bandwidth=0|Low Mid Gain=-16|Lowpass Filter=1000|Output=-24|EQ Bypass=0|Filter Bypass=0|Low Bell=0|High Bell=0|I/O Link=0"
   "Input=-7.5|High Frequency=6200|High Gain=3.3|High Mid Frequency=1800|High Mid Bandwidth=0.3|High Mid Gain=-9|Highpass Filter=95|Low Frequency=80|Low Gain=11|Low Mid Frequency=900|Low Mid Bandwidth=0.75|Low Mid Gain=-2.5|Lowpass Filter=9000|Output=5|Filter Bypass=1|High Bell=1"
 )
+# What each case gives the two hosts: a set of settings above, the Linux
+# host's factor options, the Windows host's, and the Windows screen's dpi.
+cases=(
+  "1|||96"
+  "2|||96"
+  "3|||96"
+  "3|--scale 2|--scale 2|96"
+  "1|--scale 1.5|--scale 1.5|96"
+  "2|--rescale 1.25|--rescale 1.25|96"
+  "3|--scale 2||192"
+  "1|--scale 1.5|--scale 1.5|192"
+)
 status=0
 n=0
-for entry in "${settings[@]}"; do
-  IFS='|' read -r -a fields <<<"$entry"
+for entry in "${cases[@]}"; do
+  IFS='|' read -r set linux_scale windows_scale screen_dpi <<<"$entry"
+  IFS='|' read -r -a fields <<<"${settings[$((set - 1))]}"
   sets=()
   for s in "${fields[@]}"; do sets+=(--set "$s"); done
   n=$((n + 1))
-  xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$linux_host" --module "$linux_bundle" editor --png "$work/linux-$n.png" "${sets[@]}" >/dev/null
+  # shellcheck disable=SC2086  # the factor options are words or nothing
+  xvfb-run -a -s "-screen 0 3600x1200x24" \
+    "$linux_host" --module "$linux_bundle" editor --png "$work/linux-$n.png" "${sets[@]}" \
+    $linux_scale >/dev/null
+  [ "$screen_dpi" = 96 ] || dpi "$screen_dpi"
+  # shellcheck disable=SC2086
   "$wine_runner" --x11 "$win_host" --module "$win_bundle" editor --png "$work/windows-$n.png" \
-    "${sets[@]}" >/dev/null
-  /usr/bin/python3 - "$work/linux-$n.png" "$work/windows-$n.png" "set $n" <<'PY' || status=1
+    "${sets[@]}" $windows_scale >/dev/null
+  [ "$screen_dpi" = 96 ] || dpi 96
+  /usr/bin/python3 - "$work/linux-$n.png" "$work/windows-$n.png" \
+    "set $set ${linux_scale:-at 1} (Windows at $screen_dpi dpi${windows_scale:+, $windows_scale})" <<'PY' || status=1
 import cairo, sys
 
 def pixels(path):
     s = cairo.ImageSurface.create_from_png(path)
     w, h, stride = s.get_width(), s.get_height(), s.get_stride()
-    rows = s.get_data().cast('B')
-    return w, h, [rows[y * stride:y * stride + 4 * w].cast('I') for y in range(h)]
+    data = bytes(s.get_data())
+    return w, h, b''.join(data[y * stride:y * stride + 4 * w] for y in range(h))
 
 (w, h, a), (wb, hb, b) = pixels(sys.argv[1]), pixels(sys.argv[2])
 name = sys.argv[3]
 if (w, h) != (wb, hb):
     sys.exit('%s: Linux shows %d x %d, Windows %d x %d' % (name, w, h, wb, hb))
+pa, pb = memoryview(a).cast('I'), memoryview(b).cast('I')
+colours = len(set(p & 0xFFFFFF for p in pa))
 differing, box = 0, None
-colours = set()
-for y in range(h):
-    for x in range(w):
-        p, q = a[y][x] & 0xFFFFFF, b[y][x] & 0xFFFFFF
-        colours.add(p)
-        if p != q:
+if a != b:
+    for i, (p, q) in enumerate(zip(pa, pb)):
+        if (p ^ q) & 0xFFFFFF:
+            x, y = i % w, i // w
             differing += 1
             box = (min(box[0], x), min(box[1], y), max(box[2], x), max(box[3], y)) if box else (x, y, x, y)
 print('%s: %d x %d, %d colours, %d pixels differ%s'
-      % (name, w, h, len(colours), differing,
+      % (name, w, h, colours, differing,
          ' within (%d, %d)-(%d, %d)' % box if box else ''))
 # A blank or flat screen on both sides would agree without showing anything.
-if len(colours) < 256 or differing:
+if colours < 256 or differing:
     sys.exit('%s: the screenshots differ or show no editor' % name)
 PY
 done
