@@ -49,6 +49,7 @@ void IGraphics::PrepareDrawing()
 
 void IGraphics::DeleteControls()
 {
+  mReadout = nullptr;
   mControls.clear();
 }
 

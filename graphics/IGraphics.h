@@ -17,6 +17,7 @@ class LICE_IFont;
 class LICE_MemBitmap;
 class LICE_SysBitmap;
 class IScaledPicture;
+class IReadoutControl;
 
 // The editor's drawing context: its controls, its off-screen surface, the
 // mouse state, and the module-wide caches of decoded pictures and fonts.
@@ -100,6 +101,9 @@ public:
   void AttachBackground(IControl* control);
   int AttachControl(IControl* control);
   void SetKeyCatcher(IControl* control);
+  // The attached control that shows what the user points at and edits;
+  // null for none.
+  void SetReadout(IReadoutControl* readout) { mReadout = readout; }
   // The picture with this resource id, decoded once per module and shared by
   // every editor. A picture that cannot be loaded gives a reference with no
   // bitmap, whose controls draw nothing, so the editor still opens.
@@ -203,6 +207,9 @@ protected:
 
 private:
   int FindMouseOverControlAt(int x, int y) const;
+  // Tells the readout where the pointer is, and what the user edits.
+  void PointerOn(int c);
+  void Edited(int c);
   // Captures control c, begins the gesture of its parameter and presses it.
   void PressControl(int c, int x, int y, const IMouseKeys& keys);
   void DeleteControls();
@@ -237,6 +244,7 @@ private:
   bool mStrictDrawing = true;
   bool mEnableTooltips = false;
   std::unique_ptr<IControl> mKeyCatcher;
+  IReadoutControl* mReadout = nullptr;
   // The parameter whose press-and-release gesture is open, or -1: the release
   // ends exactly the gesture the press began, and nothing else.
   int mGestureParam = -1;

@@ -4,6 +4,7 @@
 // drag moves a knob as far at every factor.
 #include "framework/IPlugBase.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IReadoutControl.h"
 
 int IGraphics::FindControlAt(int x, int y)
 {
@@ -28,6 +29,16 @@ int IGraphics::FindMouseOverControlAt(int x, int y) const
   return -1;
 }
 
+void IGraphics::PointerOn(int c)
+{
+  if (mReadout) mReadout->PointerOn(c);
+}
+
+void IGraphics::Edited(int c)
+{
+  if (mReadout) mReadout->Edited(c);
+}
+
 void IGraphics::DropMouseCapture()
 {
   mMouseCapture = -1;
@@ -47,6 +58,7 @@ void IGraphics::HandleMouseDown(int screenX, int screenY, const IMouseKeys& keys
   const int x = ToLayout(screenX), y = ToLayout(screenY);
   DropMouseCapture();
   const int c = FindControlAt(x, y);
+  PointerOn(c);
   if (c < 0)
   {
     EndGesture();
@@ -55,12 +67,15 @@ void IGraphics::HandleMouseDown(int screenX, int screenY, const IMouseKeys& keys
   const int param = GetControl(c)->ParamIdx();
   if (mPlug && mPlug->ApiCode() == kApiVST3 && keys.right && param >= 0)
   {
-    // VST 3 hosts offer their own menu for a parameter; it is not an edit.
+    // VST 3 hosts offer their own menu for a parameter; it is not an edit,
+    // though what the user picks there shows as one.
     EndGesture();
     mPlug->ShowHostParamMenu(param, screenX, screenY);
+    Edited(c);
     return;
   }
   PressControl(c, x, y, keys);
+  Edited(c);
 }
 
 void IGraphics::PressControl(int c, int x, int y, const IMouseKeys& keys)
@@ -87,6 +102,8 @@ void IGraphics::HandleMouseUp(int screenX, int screenY, const IMouseKeys& keys)
   DropMouseCapture();
   if (c >= 0) GetControl(c)->OnMouseUp(x, y, keys);
   EndGesture();
+  Edited(c);
+  PointerOn(FindMouseOverControlAt(x, y));
 }
 
 void IGraphics::HandleMouseDrag(int screenX, int screenY, const IMouseKeys& keys)
@@ -99,6 +116,7 @@ void IGraphics::HandleMouseDrag(int screenX, int screenY, const IMouseKeys& keys
   mMouseX = x;
   mMouseY = y;
   control->OnMouseDrag(x, y, dX, dY, keys);
+  Edited(mMouseCapture);
 }
 
 bool IGraphics::HandleMouseDoubleClick(int screenX, int screenY, const IMouseKeys& keys)
@@ -106,16 +124,19 @@ bool IGraphics::HandleMouseDoubleClick(int screenX, int screenY, const IMouseKey
   const int x = ToLayout(screenX), y = ToLayout(screenY);
   DropMouseCapture();
   const int c = FindControlAt(x, y);
+  PointerOn(c);
   if (c < 0) return false;
   IControl* control = GetControl(c);
   if (control->DblAsSingleClick())
   {
     // Handled as a press: it opens a gesture that the release will end.
     PressControl(c, x, y, keys);
+    Edited(c);
     return true;
   }
   // The control reports its own edit as a complete gesture.
   control->OnMouseDoubleClick(x, y, keys);
+  Edited(c);
   return false;
 }
 
@@ -123,7 +144,10 @@ void IGraphics::HandleMouseWheel(int screenX, int screenY, const IMouseKeys& key
 {
   const int x = ToLayout(screenX), y = ToLayout(screenY);
   const int c = FindControlAt(x, y);
-  if (c >= 0) GetControl(c)->OnMouseWheel(x, y, keys, steps);
+  PointerOn(c);
+  if (c < 0) return;
+  GetControl(c)->OnMouseWheel(x, y, keys, steps);
+  Edited(c);
 }
 
 bool IGraphics::HandleMouseOver(int screenX, int screenY, const IMouseKeys& keys)
@@ -131,6 +155,7 @@ bool IGraphics::HandleMouseOver(int screenX, int screenY, const IMouseKeys& keys
   if (!mHandleMouseOver) return false;
   const int x = ToLayout(screenX), y = ToLayout(screenY);
   const int c = FindMouseOverControlAt(x, y);
+  PointerOn(c);
   if (c < 0) return true;
   mMouseX = x;
   mMouseY = y;
@@ -145,6 +170,7 @@ bool IGraphics::HandleMouseOver(int screenX, int screenY, const IMouseKeys& keys
 
 void IGraphics::HandleMouseOut()
 {
+  PointerOn(-1);
   for (const auto& control : mControls) control->OnMouseOut();
   mMouseOver = -1;
 }
