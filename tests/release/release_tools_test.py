@@ -13,6 +13,8 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 RENDER = os.path.join(ROOT, "tools", "release", "render_guide.py")
 LICENCE = os.path.join(ROOT, "tools", "release", "make_licence.py")
 CHECK = os.path.join(ROOT, "tests", "system", "guide_check.py")
+sys.path.insert(0, os.path.join(ROOT, "tests", "system"))
+import module_needs  # noqa: E402
 PNG = (b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR\x00\x00\x00\x01\x00\x00\x00\x01\x08\x02\x00\x00\x00"
        b"\x90wS\xde\x00\x00\x00\x0cIDATx\x9cc\xf8\xff\xff?\x00\x05\xfe\x02\xfe\xa7\x35\x81\x84"
        b"\x00\x00\x00\x00IEND\xaeB`\x82")
@@ -196,6 +198,23 @@ class GuideCheck(unittest.TestCase):
                 result = self.check(page.replace("</main>", table + "</main>"))
                 self.assertEqual(result.returncode, status, result.stdout)
                 self.assertIn(message, result.stdout)
+
+
+class ModuleNeeds(unittest.TestCase):
+    LIBPNG = "/usr/lib/x86_64-linux-gnu/libpng16.so.16"
+
+    def test_a_library_or_version_the_guide_does_not_give_is_named(self):
+        guide = "the GNU C library %s or newer, the C++ library of GCC 12 or newer, libpng 1.6"
+        cases = [("a library the guide does not name", guide % "2.34", "libz.so.1"),
+                 ("a C library newer than the guide says", guide % "2.2", "needs GLIBC")]
+        for what, text, message in cases:
+            with self.subTest(what):
+                problems = module_needs.linux_problems(self.LIBPNG, text, "objdump")
+                self.assertTrue(any(message in p for p in problems), problems)
+
+    def test_a_guide_without_versions_is_a_problem(self):
+        self.assertEqual(module_needs.linux_problems(self.LIBPNG, "no versions here", "objdump"),
+                         ["the guide names no C or C++ library version for Linux"])
 
 
 if __name__ == "__main__":

@@ -7,12 +7,14 @@
 # bundle is then loaded the way a host loads it, and its moduleinfo.json is
 # validated with Steinberg's moduleinfotool where the tools are present.
 #
-#   release_archive.sh BUILD_DIR PLATFORM VERSION BUNDLE HOST NM PROJECT_ROOT TOOLS_DIR [WINE_RUNNER]
+#   release_archive.sh BUILD_DIR PLATFORM VERSION BUNDLE HOST NM OBJDUMP PROJECT_ROOT TOOLS_DIR
+#                      [WINE_RUNNER]
 #
 # PLATFORM is windows-x64 or linux-x86_64. With a WINE_RUNNER the host tool
 # and moduleinfotool are the Windows ones, run under it.
 set -u
-build=$1 platform=$2 version=$3 bundle=$4 host=$5 nm=$6 root=$7 configured=$8 runner=${9:-}
+build=$1 platform=$2 version=$3 bundle=$4 host=$5 nm=$6 objdump=$7 root=$8 configured=$9
+runner=${10:-}
 python=/usr/bin/python3
 status=0
 fail() { echo "FAIL: $*"; status=1; }
@@ -153,6 +155,10 @@ fi
 # own parameters and defaults in its tables.
 "$python" "$root/tests/system/guide_check.py" "$folder/Morvex User Guide.html" --beside "$folder" \
   --info "$work/info.lf" || status=1
+
+# What the module needs from a user's computer is what the guide says.
+"$python" "$root/tests/system/module_needs.py" "$platform" "$module" "$folder/Morvex User Guide.html" \
+  "$objdump" || status=1
 
 # The licence: the product's terms first, then libpng's and zlib's licences,
 # then the VST trademark line. The changes start with this version.
