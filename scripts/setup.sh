@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   zam-plugins
   python3-cairo fonts-dejavu-core
+  python3-markdown
   libx11-dev libxext-dev libxtst-dev
 )
 
