@@ -163,8 +163,8 @@ def draw(ctx):
     lettering.engrave(ctx, "PELLICORN", column, H - 22, 7, tracking=1.2)
 
 
-def picture():
-    """RGBA bytes of the opaque background."""
-    surface = pixels.new_surface(W, H)
-    draw(cairo.Context(surface))
+def picture(scale=1):
+    """RGBA bytes of the opaque background at `scale` pixels per layout pixel."""
+    surface, ctx = pixels.canvas(W, H, scale)
+    draw(ctx)
     return pixels.rgba(surface)

@@ -21,6 +21,15 @@ def new_surface(w, h):
     return cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
 
 
+def canvas(w, h, scale):
+    """A surface for a w x h picture drawn at `scale` device pixels per
+    layout pixel, and a context that draws on it in layout pixels."""
+    surface = new_surface(w * scale, h * scale)
+    ctx = cairo.Context(surface)
+    ctx.scale(scale, scale)
+    return surface, ctx
+
+
 def _data(surface):
     surface.flush()
     if surface.get_stride() != surface.get_width() * 4:
