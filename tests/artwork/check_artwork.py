@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """The editor's pictures: the generator's table holds every picture at the size
-and position the editor expects, the committed files have that layout, and
-running the generator again reproduces them byte for byte."""
+and position the editor expects, at 1x and 2x, the resource script lists them
+all, the committed files have that layout, and running the generator again
+reproduces them byte for byte."""
 
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -42,6 +44,8 @@ EDITOR = [
     (116, "LPF.png", 121, 72, 72, 113, 34),
     (117, "OUT.png", 121, 74, 71, 975, 160),
 ]
+# Folders whose every file the generator makes.
+GENERATED_FOLDERS = ["resources/img", "resources/img/2x"]
 
 
 def png_header(path):
@@ -54,27 +58,47 @@ def png_header(path):
     return width, height, depth, colour, interlace
 
 
+def img(file, scale):
+    return os.path.join(IMG, layout.path(file, scale))
+
+
 class Artwork(unittest.TestCase):
     def test_the_table_holds_every_picture_at_its_size_and_place(self):
         table = [(p.res, p.file, p.frames, p.w, p.h, p.left, p.top) for p in layout.PICTURES]
         self.assertEqual(table, EDITOR)
 
-    def test_each_file_is_8_bit_rgba_with_its_frames_stacked(self):
-        for p in layout.PICTURES:
-            with self.subTest(file=p.file):
-                self.assertEqual(png_header(os.path.join(IMG, p.file)),
-                                 (p.w, p.h * p.frames, 8, 6, 0))
+    def test_each_file_is_8_bit_rgba_at_its_scale_with_its_frames_stacked(self):
+        for scale in layout.SCALES:
+            for p in layout.PICTURES:
+                with self.subTest(file=layout.path(p.file, scale)):
+                    self.assertEqual(png_header(img(p.file, scale)),
+                                     (p.w * scale, p.h * p.frames * scale, 8, 6, 0))
+
+    def test_the_resource_script_lists_every_picture_at_both_scales(self):
+        with open(os.path.join(ROOT, "resources", "Morvex.rc")) as f:
+            listed = re.findall(r'^(\d+) PNG "([^"]+)"$', f.read(), re.M)
+        expected = []
+        for offset, folder in ((0, "img/"), (100, "img/2x/")):
+            expected += [(str(res + offset), folder + file) for res, file, *_ in EDITOR]
+        self.assertEqual(sorted(listed), sorted(expected))
+        for _, path in listed:
+            self.assertTrue(os.path.isfile(os.path.join(ROOT, "resources", path)), path)
 
     def test_regenerating_reproduces_the_committed_files(self):
         with tempfile.TemporaryDirectory() as out:
             subprocess.run([sys.executable, os.path.join(GENERATOR, "generate.py"), "--out", out],
                            check=True)
-            self.assertEqual(sorted(os.listdir(out)), sorted(p.file for p in layout.PICTURES))
-            for name in sorted(os.listdir(out)):
+            made = sorted(os.path.relpath(os.path.join(d, f), out)
+                          for d, _, files in os.walk(out) for f in files)
+            committed = sorted(os.path.join(folder, f) for folder in GENERATED_FOLDERS
+                               for f in os.listdir(os.path.join(ROOT, folder))
+                               if os.path.isfile(os.path.join(ROOT, folder, f)))
+            self.assertEqual(made, committed)
+            for name in made:
                 with self.subTest(file=name):
                     with open(os.path.join(out, name), "rb") as fresh, \
-                            open(os.path.join(IMG, name), "rb") as committed:
-                        self.assertTrue(fresh.read() == committed.read(),
+                            open(os.path.join(ROOT, name), "rb") as kept:
+                        self.assertTrue(fresh.read() == kept.read(),
                                         "%s differs from a fresh run of the generator" % name)
 
 

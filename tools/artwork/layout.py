@@ -7,6 +7,12 @@ from collections import namedtuple
 EDITOR_W, EDITOR_H = 1162, 274
 KNOB_FRAMES = 121
 
+# Every picture is drawn for ordinary screens and for screens of twice the
+# density; a 2x picture lies in the 2x folder under its 1x file name and
+# takes its 1x resource number plus HIGH_DENSITY_OFFSET.
+SCALES = (1, 2)
+HIGH_DENSITY_OFFSET = 100
+
 Picture = namedtuple("Picture", "res file frames w h left top kind style")
 
 
@@ -42,6 +48,11 @@ PICTURES = [
     _knob(116, "LPF.png", 72, 72, 113, 34, "filter"),
     _knob(117, "OUT.png", 74, 71, 975, 160, "level"),
 ]
+
+
+def path(file, scale):
+    """Where a picture lies under resources/img."""
+    return file if scale == 1 else "%dx/%s" % (scale, file)
 
 
 def by_file(name):
