@@ -2,7 +2,9 @@
 """The editor's pictures: the generator's table holds every picture at the size
 and position the editor expects, at 1x and 2x, the resource script lists them
 all, the committed files have that layout, and running the generator again
-reproduces them byte for byte."""
+reproduces them and the readout's header byte for byte. The readout's plate
+is the background without its lettering, and its glyph strip is laid out as
+its header says and fits the plate."""
 
 import os
 import re
@@ -19,7 +21,11 @@ GENERATOR = os.path.join(ROOT, "tools", "artwork")
 IMG = os.path.join(ROOT, "resources", "img")
 sys.path.insert(0, GENERATOR)
 
+import cairo  # noqa: E402
+
 import layout  # noqa: E402
+import panel  # noqa: E402
+import readout  # noqa: E402
 
 # Resource id, file, frames, frame width and height, left, top.
 EDITOR = [
@@ -44,8 +50,15 @@ EDITOR = [
     (116, "LPF.png", 121, 72, 72, 113, 34),
     (117, "OUT.png", 121, 74, 71, 975, 160),
 ]
+PLATE_BOX = (472, 40, 614, 100)
+READOUT_PICTURES = [(121, "PLATE.png"), (122, "GLYPHS.png")]
+# Texts each readout line must hold inside the plate, and the margin kept.
+NAME_TEXTS = ["HIGH MID FREQ", "HIGH MID GAIN"]
+VALUE_TEXTS = ["+16.0 dB", "20.0 kHz", "-24.0 dB", "Q 1.46"]
+SIDE_MARGIN = 10
 # Folders whose every file the generator makes.
 GENERATED_FOLDERS = ["resources/img", "resources/img/2x"]
+HEADER = "engine/ReadoutGlyphs.h"
 
 
 def png_header(path):
@@ -58,14 +71,46 @@ def png_header(path):
     return width, height, depth, colour, interlace
 
 
+class Pixels:
+    """A PNG decoded by cairo: width, height and 32-bit pixels (premultiplied
+    ARGB, exact for opaque pixels and for alpha)."""
+
+    def __init__(self, path):
+        s = cairo.ImageSurface.create_from_png(path)
+        self.w, self.h, stride = s.get_width(), s.get_height(), s.get_stride()
+        data = s.get_data().cast("B")
+        self.rows = [data[y * stride:y * stride + 4 * self.w].cast("I").tolist()
+                     for y in range(self.h)]
+
+    def alpha(self, x, y):
+        return self.rows[y][x] >> 24
+
+
 def img(file, scale):
     return os.path.join(IMG, layout.path(file, scale))
+
+
+def read_header():
+    """The readout header's constants and arrays, as Python values."""
+    with open(os.path.join(ROOT, HEADER)) as f:
+        text = f.read()
+    values = {name: int(v) for name, v in re.findall(r"constexpr int (k\w+) = (-?\d+);", text)}
+
+    def ints(body):
+        return [int(v) for v in body.split(",") if v.strip()]
+    for name, dims, body in re.findall(r"constexpr int (k\w+)((?:\[\w+\])+) = \{(.*?)\};",
+                                       text, re.S):
+        values[name] = ([ints(row) for row in re.findall(r"\{([^{}]*)\}", body)]
+                        if dims.count("[") == 2 else ints(body))
+    values["kCharset"] = re.search(r'constexpr char kCharset\[\] = "([^"]*)";', text).group(1)
+    return values
 
 
 class Artwork(unittest.TestCase):
     def test_the_table_holds_every_picture_at_its_size_and_place(self):
         table = [(p.res, p.file, p.frames, p.w, p.h, p.left, p.top) for p in layout.PICTURES]
         self.assertEqual(table, EDITOR)
+        self.assertEqual(panel.PLATE, PLATE_BOX)
 
     def test_each_file_is_8_bit_rgba_at_its_scale_with_its_frames_stacked(self):
         for scale in layout.SCALES:
@@ -73,6 +118,11 @@ class Artwork(unittest.TestCase):
                 with self.subTest(file=layout.path(p.file, scale)):
                     self.assertEqual(png_header(img(p.file, scale)),
                                      (p.w * scale, p.h * p.frames * scale, 8, 6, 0))
+            left, top, right, bottom = PLATE_BOX
+            self.assertEqual(png_header(img("PLATE.png", scale)),
+                             ((right - left) * scale, (bottom - top) * scale, 8, 6, 0))
+        glyphs = [png_header(img("GLYPHS.png", scale)) for scale in layout.SCALES]
+        self.assertEqual(glyphs[1], (glyphs[0][0] * 2, glyphs[0][1] * 2, 8, 6, 0))
 
     def test_the_resource_script_lists_every_picture_at_both_scales(self):
         with open(os.path.join(ROOT, "resources", "Morvex.rc")) as f:
@@ -80,6 +130,7 @@ class Artwork(unittest.TestCase):
         expected = []
         for offset, folder in ((0, "img/"), (100, "img/2x/")):
             expected += [(str(res + offset), folder + file) for res, file, *_ in EDITOR]
+            expected += [(str(res + offset), folder + file) for res, file in READOUT_PICTURES]
         self.assertEqual(sorted(listed), sorted(expected))
         for _, path in listed:
             self.assertTrue(os.path.isfile(os.path.join(ROOT, "resources", path)), path)
@@ -93,13 +144,85 @@ class Artwork(unittest.TestCase):
             committed = sorted(os.path.join(folder, f) for folder in GENERATED_FOLDERS
                                for f in os.listdir(os.path.join(ROOT, folder))
                                if os.path.isfile(os.path.join(ROOT, folder, f)))
-            self.assertEqual(made, committed)
+            self.assertEqual(made, sorted(committed + [HEADER]))
             for name in made:
                 with self.subTest(file=name):
                     with open(os.path.join(out, name), "rb") as fresh, \
                             open(os.path.join(ROOT, name), "rb") as kept:
                         self.assertTrue(fresh.read() == kept.read(),
                                         "%s differs from a fresh run of the generator" % name)
+
+    def test_the_plate_is_the_background_without_its_lettering(self):
+        left, top, right, bottom = PLATE_BOX
+        for scale in layout.SCALES:
+            with self.subTest(scale=scale):
+                bg, plate = Pixels(img("BG.png", scale)), Pixels(img("PLATE.png", scale))
+                boxes = [tuple(v * scale for v in box) for box in panel.plate_lettering_boxes()]
+                stray, ink, kept = [], 0, 0
+                for y in range(plate.h):
+                    for x in range(plate.w):
+                        was, now = bg.rows[top * scale + y][left * scale + x], plate.rows[y][x]
+                        inside = any(x0 <= x < x1 and y0 <= y < y1 for x0, y0, x1, y1 in boxes)
+                        if not inside and was != now:
+                            stray.append((x, y))
+                        # Dark lettering on the light metal must be gone.
+                        if inside and (was >> 8 & 0xFF) < 60:
+                            ink += 1
+                            kept += was == now
+                self.assertEqual(stray[:5], [], "PLATE differs from BG outside the lettering")
+                self.assertGreater(ink, 150 * scale * scale)
+                self.assertEqual(kept, 0, "lettering pixels left on the plate")
+
+    def test_the_glyph_strip_is_laid_out_as_its_header_says(self):
+        h = read_header()
+        charset, cell, frame_h = h["kCharset"], h["kCellWidth"], h["kFrameHeight"]
+        lines = h["kNumLines"]
+        self.assertEqual(charset, readout.CHARSET)
+        self.assertEqual(len(h["kAdvance"]), lines)
+        for scale in layout.SCALES:
+            strip = Pixels(img("GLYPHS.png", scale))
+            self.assertEqual((strip.w, strip.h),
+                             (cell * len(charset) * scale, frame_h * lines * scale))
+            c, f = cell * scale, frame_h * scale
+            for n in range(lines):
+                for i, ch in enumerate(charset):
+                    with self.subTest(scale=scale, line=n, glyph=ch):
+                        alphas = [[strip.alpha(i * c + x, n * f + y) for x in range(c)]
+                                  for y in range(f)]
+                        edges = alphas[0] + alphas[-1] + [r[0] for r in alphas] + \
+                            [r[-1] for r in alphas]
+                        self.assertFalse(any(edges), "ink on the cell's edge")
+                        self.assertEqual(any(map(any, alphas)), ch != " ")
+                        if ch != " ":
+                            # The pen origin: ink starts about PAD in, and letters without
+                            # a descender stand on the baseline.
+                            first = min(x for r in alphas for x, a in enumerate(r) if a)
+                            self.assertLessEqual(abs(first - h["kPad"] * scale), 3 * scale)
+                            if ch in "0EFHILT":
+                                last = max(y for y, r in enumerate(alphas) if any(r))
+                                self.assertIn(last - h["kBaseline"] * scale, range(-1, 2 * scale))
+
+    def test_both_readout_lines_fit_the_plate(self):
+        h = read_header()
+        charset = h["kCharset"]
+        width, height = PLATE_BOX[2] - PLATE_BOX[0], PLATE_BOX[3] - PLATE_BOX[1]
+        strip = Pixels(img("GLYPHS.png", 1))
+        inked = []  # per line: first and last inked row of any glyph, below the plate's top
+        for n, texts in enumerate((NAME_TEXTS, VALUE_TEXTS)):
+            advances, tracking = h["kAdvance"][n], h["kTracking"][n]
+            for text in texts:
+                with self.subTest(text=text):
+                    used = sum(advances[charset.index(ch)] for ch in text) - tracking
+                    self.assertLessEqual(used, width - 2 * SIDE_MARGIN)
+            rows = [y for y in range(h["kFrameHeight"])
+                    if any(strip.alpha(x, n * h["kFrameHeight"] + y) for x in range(strip.w))]
+            shift = h["kLineBaseline"][n] - h["kBaseline"]
+            inked.append((rows[0] + shift, rows[-1] + shift))
+        self.assertLess(inked[0][1], inked[1][0], "the lines overlap")
+        self.assertGreaterEqual(inked[0][0], 2)
+        self.assertLess(inked[1][1], height - 2)
+        value_height = inked[1][1] - inked[1][0]
+        self.assertGreater(value_height, inked[0][1] - inked[0][0], "the value is the larger")
 
 
 if __name__ == "__main__":

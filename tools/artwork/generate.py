@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws every picture of the editor, at 1x into resources/img and at 2x into
-resources/img/2x. --out DIR writes the same tree under DIR instead of the
-project."""
+resources/img/2x, and the readout's plate and glyph strip with the header
+that lays the strip out (engine/ReadoutGlyphs.h). --out DIR writes the same
+tree under DIR instead of the project."""
 
 import argparse
 import os
@@ -13,6 +14,7 @@ import knob  # noqa: E402
 import layout  # noqa: E402
 import panel  # noqa: E402
 import pngfile  # noqa: E402
+import readout  # noqa: E402
 import switch  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -34,16 +36,21 @@ def image_path(file, scale):
 
 def outputs(scale):
     """Every file drawn at one scale: (path in the project, bytes)."""
+    encode = pngfile.encode
     for picture in layout.PICTURES:
         # The 2x controls' frames come out smaller filtered (see pngfile).
-        yield image_path(picture.file, scale), pngfile.encode(
+        yield image_path(picture.file, scale), encode(
             picture.w * scale, picture.h * picture.frames * scale, render(picture, scale),
             sub_filter=scale > 1 and picture.kind != "background")
+    w, h = readout.plate_size()
+    yield image_path(readout.PLATE_FILE, scale), encode(w * scale, h * scale, readout.plate(scale))
+    yield image_path(readout.GLYPHS_FILE, scale), encode(*readout.glyphs(scale))
 
 
 def all_outputs():
     for scale in layout.SCALES:
         yield from outputs(scale)
+    yield readout.HEADER, readout.header()
 
 
 def main(argv):
