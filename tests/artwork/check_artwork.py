@@ -2,12 +2,18 @@
 """The editor's pictures: the generator's table holds every picture at the size
 and position the editor expects, at 1x and 2x, the resource script lists them
 all, the committed files have that layout, and running the generator again
-reproduces them and the readout's header byte for byte. The readout's plate
-is the background without its lettering, and its glyph strip is laid out as
-its header says and fits the plate."""
+reproduces them, the readout's header and the bundle's snapshots byte for
+byte. The readout's plate is the background without its lettering, and its
+glyph strip is laid out as its header says. With a built host (MORVEX_HOST,
+MORVEX_BUNDLE), the snapshot is what the real editor shows at its defaults.
+
+    check_artwork.py Artwork.test_name
+
+exits 77 when the case was skipped."""
 
 import os
 import re
+import shutil
 import struct
 import subprocess
 import sys
@@ -23,32 +29,34 @@ sys.path.insert(0, GENERATOR)
 
 import cairo  # noqa: E402
 
+import compose  # noqa: E402
+import defaults  # noqa: E402
 import layout  # noqa: E402
 import panel  # noqa: E402
 import readout  # noqa: E402
 
-# Resource id, file, frames, frame width and height, left, top.
+# Resource id, file, frames, frame width and height, left, top, parameter.
 EDITOR = [
-    (101, "BG.png", 1, 1162, 274, 0, 0),
-    (102, "BY.png", 2, 33, 33, 1064, 110),
-    (104, "FBY.png", 2, 35, 36, 58, 109),
-    (118, "LB.png", 2, 33, 33, 199, 110),
-    (119, "HB.png", 2, 33, 33, 862, 110),
-    (120, "LINK.png", 2, 35, 34, 994, 109),
-    (103, "INPUT.png", 121, 73, 73, 907, 34),
-    (105, "HF.png", 121, 71, 70, 844, 160),
-    (106, "HG.png", 121, 80, 77, 770, 32),
-    (107, "HMF.png", 121, 76, 73, 708, 159),
-    (108, "HMFB.png", 121, 73, 72, 578, 160),
-    (109, "HMG.png", 121, 79, 79, 636, 32),
-    (110, "HPF.png", 121, 72, 73, 39, 159),
-    (111, "LF.png", 121, 72, 72, 179, 159),
-    (112, "LG.png", 121, 80, 80, 238, 31),
-    (113, "LMF.png", 121, 74, 73, 443, 159),
-    (114, "LMFB.png", 121, 72, 71, 312, 160),
-    (115, "LMG.png", 121, 80, 80, 371, 31),
-    (116, "LPF.png", 121, 72, 72, 113, 34),
-    (117, "OUT.png", 121, 74, 71, 975, 160),
+    (101, "BG.png", 1, 1162, 274, 0, 0, None),
+    (102, "BY.png", 2, 33, 33, 1064, 110, "EQ Bypass"),
+    (104, "FBY.png", 2, 35, 36, 58, 109, "Filter Bypass"),
+    (118, "LB.png", 2, 33, 33, 199, 110, "Low Bell"),
+    (119, "HB.png", 2, 33, 33, 862, 110, "High Bell"),
+    (120, "LINK.png", 2, 35, 34, 994, 109, "I/O Link"),
+    (103, "INPUT.png", 121, 73, 73, 907, 34, "Input"),
+    (105, "HF.png", 121, 71, 70, 844, 160, "High Frequency"),
+    (106, "HG.png", 121, 80, 77, 770, 32, "High Gain"),
+    (107, "HMF.png", 121, 76, 73, 708, 159, "High Mid Frequency"),
+    (108, "HMFB.png", 121, 73, 72, 578, 160, "High Mid Bandwidth"),
+    (109, "HMG.png", 121, 79, 79, 636, 32, "High Mid Gain"),
+    (110, "HPF.png", 121, 72, 73, 39, 159, "Highpass Filter"),
+    (111, "LF.png", 121, 72, 72, 179, 159, "Low Frequency"),
+    (112, "LG.png", 121, 80, 80, 238, 31, "Low Gain"),
+    (113, "LMF.png", 121, 74, 73, 443, 159, "Low Mid Frequency"),
+    (114, "LMFB.png", 121, 72, 71, 312, 160, "Low Mid Bandwidth"),
+    (115, "LMG.png", 121, 80, 80, 371, 31, "Low Mid Gain"),
+    (116, "LPF.png", 121, 72, 72, 113, 34, "Lowpass Filter"),
+    (117, "OUT.png", 121, 74, 71, 975, 160, "Output"),
 ]
 PLATE_BOX = (472, 40, 614, 100)
 READOUT_PICTURES = [(121, "PLATE.png"), (122, "GLYPHS.png")]
@@ -57,7 +65,7 @@ NAME_TEXTS = ["HIGH MID FREQ", "HIGH MID GAIN"]
 VALUE_TEXTS = ["+16.0 dB", "20.0 kHz", "-24.0 dB", "Q 1.46"]
 SIDE_MARGIN = 10
 # Folders whose every file the generator makes.
-GENERATED_FOLDERS = ["resources/img", "resources/img/2x"]
+GENERATED_FOLDERS = ["resources/img", "resources/img/2x", "resources/snapshots"]
 HEADER = "engine/ReadoutGlyphs.h"
 
 
@@ -108,7 +116,8 @@ def read_header():
 
 class Artwork(unittest.TestCase):
     def test_the_table_holds_every_picture_at_its_size_and_place(self):
-        table = [(p.res, p.file, p.frames, p.w, p.h, p.left, p.top) for p in layout.PICTURES]
+        table = [(p.res, p.file, p.frames, p.w, p.h, p.left, p.top, p.param)
+                 for p in layout.PICTURES]
         self.assertEqual(table, EDITOR)
         self.assertEqual(panel.PLATE, PLATE_BOX)
 
@@ -225,5 +234,61 @@ class Artwork(unittest.TestCase):
         self.assertGreater(value_height, inked[0][1] - inked[0][0], "the value is the larger")
 
 
+@unittest.skipUnless(os.environ.get("MORVEX_HOST"), "needs MORVEX_HOST and MORVEX_BUNDLE")
+class Screen(unittest.TestCase):
+    """Against the built plug-in, loaded by the host tool."""
+
+    def host(self, *args, **kwargs):
+        return subprocess.run([os.environ["MORVEX_HOST"], "--module", os.environ["MORVEX_BUNDLE"],
+                               *args], check=True, capture_output=True, text=True, **kwargs)
+
+    def test_the_defaults_and_class_id_are_the_plug_ins(self):
+        info = self.host("info").stdout
+        self.assertIn("class id: %s\n" % compose.CLASS_ID, info)
+        shown = {}
+        for line in info.splitlines():
+            fields = line.split("\t")
+            if len(fields) == 7 and fields[3] != "default":
+                shown[fields[1]] = float(fields[3])
+        params = defaults.parameters()
+        for picture in layout.PICTURES[1:]:
+            with self.subTest(param=picture.param):
+                self.assertAlmostEqual(defaults.normalized(params[picture.param]),
+                                       shown[picture.param], delta=5e-7)
+
+    def test_the_bundle_carries_both_snapshots(self):
+        folder = os.path.join(os.environ["MORVEX_BUNDLE"], "Contents", "Resources", "Snapshots")
+        for scale in layout.SCALES:
+            name = compose.snapshot_file(scale)
+            with open(os.path.join(folder, name), "rb") as shipped, \
+                    open(os.path.join(ROOT, compose.SNAPSHOT_FOLDER, name), "rb") as made:
+                self.assertTrue(shipped.read() == made.read(), name)
+
+    def test_the_snapshot_is_what_the_editor_shows_at_its_defaults(self):
+        if not shutil.which("xvfb-run"):
+            raise unittest.SkipTest("no xvfb-run for a virtual X server")
+        with tempfile.TemporaryDirectory() as out:
+            shot = os.path.join(out, "editor.png")
+            subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset",
+                            os.environ["MORVEX_HOST"], "--module", os.environ["MORVEX_BUNDLE"],
+                            "editor", "--png", shot], check=True, capture_output=True)
+            screen = Pixels(shot)
+        snapshot = Pixels(os.path.join(ROOT, compose.SNAPSHOT_FOLDER, compose.snapshot_file(1)))
+        self.assertEqual((screen.w, screen.h), (layout.EDITOR_W, layout.EDITOR_H))
+        self.assertEqual((snapshot.w, snapshot.h), (layout.EDITOR_W, layout.EDITOR_H))
+        differing = [(x, y) for y in range(screen.h) for x in range(screen.w)
+                     if screen.rows[y][x] & 0xFFFFFF != snapshot.rows[y][x] & 0xFFFFFF]
+        self.assertEqual(len(differing), 0, "first differing pixels: %s" % differing[:5])
+        self.assertGreater(len({p for row in screen.rows for p in row}), 256, "no editor shown")
+
+
+def main(argv):
+    suite = unittest.defaultTestLoader.loadTestsFromNames(argv, sys.modules[__name__])
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    if not result.wasSuccessful():
+        return 1
+    return 77 if result.skipped and len(result.skipped) == result.testsRun else 0
+
+
 if __name__ == "__main__":
-    unittest.main()
+    sys.exit(main(sys.argv[1:]))

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws every picture of the editor, at 1x into resources/img and at 2x into
-resources/img/2x, and the readout's plate and glyph strip with the header
-that lays the strip out (engine/ReadoutGlyphs.h). --out DIR writes the same
+resources/img/2x, the readout's plate and glyph strip with the header that
+lays the strip out (engine/ReadoutGlyphs.h), and the bundle's snapshots of
+the editor at its defaults (resources/snapshots). --out DIR writes the same
 tree under DIR instead of the project."""
 
 import argparse
@@ -10,6 +11,7 @@ import sys
 
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 
+import compose  # noqa: E402
 import knob  # noqa: E402
 import layout  # noqa: E402
 import panel  # noqa: E402
@@ -37,11 +39,17 @@ def image_path(file, scale):
 def outputs(scale):
     """Every file drawn at one scale: (path in the project, bytes)."""
     encode = pngfile.encode
+    shown = {}
     for picture in layout.PICTURES:
+        rgba = render(picture, scale)
+        shown[picture.file] = compose.shown_frame(picture, scale, rgba)
         # The 2x controls' frames come out smaller filtered (see pngfile).
         yield image_path(picture.file, scale), encode(
-            picture.w * scale, picture.h * picture.frames * scale, render(picture, scale),
+            picture.w * scale, picture.h * picture.frames * scale, rgba,
             sub_filter=scale > 1 and picture.kind != "background")
+    yield ("%s/%s" % (compose.SNAPSHOT_FOLDER, compose.snapshot_file(scale)),
+           encode(layout.EDITOR_W * scale, layout.EDITOR_H * scale,
+                  compose.snapshot(shown, scale)))
     w, h = readout.plate_size()
     yield image_path(readout.PLATE_FILE, scale), encode(w * scale, h * scale, readout.plate(scale))
     yield image_path(readout.GLYPHS_FILE, scale), encode(*readout.glyphs(scale))
