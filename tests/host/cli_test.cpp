@@ -164,7 +164,16 @@ TEST_F(CliTest, moduleinfoDescribesTheModuleAsItsFactoryDoes)
       ],
       "Class Flags": 2,
       "Cardinality": 2147483647,
-      "Snapshots": []
+      "Snapshots": [
+        {
+          "Scale Factor": 1,
+          "Path": "Contents/Resources/Snapshots/F2AEE70D00DE4F4E50656C634D767831_snapshot.png"
+        },
+        {
+          "Scale Factor": 2,
+          "Path": "Contents/Resources/Snapshots/F2AEE70D00DE4F4E50656C634D767831_snapshot_2.0x.png"
+        }
+      ]
     }
   ]
 }

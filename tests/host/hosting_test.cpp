@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +124,53 @@ TEST(ModulePaths, aBundleFolderLeadsToTheBinaryInsideIt)
   EXPECT_EQ(host::VstModule::Load((root / "Missing.vst3").string(), error), nullptr);
   EXPECT_NE(error.find("no VST 3 module"), std::string::npos) << error;
   std::filesystem::remove_all(root);
+}
+
+TEST(ModuleInfo, eachClassListsItsOwnSnapshotsFromTheBundleByScale)
+{
+  const std::filesystem::path bundle =
+      std::filesystem::temp_directory_path() / "morvex_snapshots_test" / "Thing.vst3";
+  const std::filesystem::path folder = bundle / "Contents" / "Resources" / "Snapshots";
+  std::filesystem::create_directories(folder);
+  const std::string id = "F2AEE70D00DE4F4E50656C634D767831";
+  for (const std::string& name :
+       {id + "_snapshot_2.0x.png", id + "_snapshot.png", id + "_snapshot_1.5x.png",
+        id + "_snapshot_x.png", id + "_snapshot_2.0.png",
+        std::string("00000000000000000000000000000000_snapshot.png"), std::string("notes.txt")})
+    std::ofstream(folder / name) << "picture";
+  const std::vector<std::string> files = host::ListSnapshotFiles(bundle.string());
+  EXPECT_EQ(files.size(), 7u);
+  EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
+  EXPECT_TRUE(host::ListSnapshotFiles((bundle / "Contents").string()).empty());
+
+  host::ModuleDescription m;
+  m.name = "Thing";
+  host::ClassDescription effect;
+  FUID(0xF2AEE70D, 0x00DE4F4E, 0x50656C63, 0x4D767831).toTUID(effect.cid);
+  m.classes = {effect};
+  m.snapshotFiles = files;
+  const std::string json = host::ModuleInfoJson(m);
+  const std::string path = "\"Path\": \"Contents/Resources/Snapshots/" + id;
+  EXPECT_NE(json.find(R"("Snapshots": [
+        {
+          "Scale Factor": 1,
+          )" + path + R"(_snapshot.png"
+        },
+        {
+          "Scale Factor": 1.5,
+          )" + path + R"(_snapshot_1.5x.png"
+        },
+        {
+          "Scale Factor": 2,
+          )" + path + R"(_snapshot_2.0x.png"
+        }
+      ]
+    })"), std::string::npos) << json;
+  // Another class's pictures and files that only look like snapshots stay out.
+  EXPECT_EQ(json.find("_snapshot_x"), std::string::npos);
+  EXPECT_EQ(json.find("_snapshot_2.0.png"), std::string::npos);
+  EXPECT_EQ(json.find("0000_snapshot"), std::string::npos);
+  std::filesystem::remove_all(bundle.parent_path());
 }
 
 TEST(ModuleInfo, theJsonNamesEveryFieldHostsReadAndEscapesTheTexts)

@@ -43,10 +43,9 @@ def angle(value):
     return ARC_START + ARC_SWEEP * value
 
 
-def _mask(w, h, cx, cy, cap):
+def _mask(w, h, cx, cy, cap, scale):
     """Coverage: the soft shadow on the panel and the knob's round outline."""
-    surface = pixels.new_surface(w, h)
-    ctx = cairo.Context(surface)
+    surface, ctx = pixels.canvas(w, h, scale)
     dx, dy = style.SHADOW_OFFSET
     r = cap.radius
     shadow = cairo.RadialGradient(cx + dx, cy + dy, r - 3, cx + dx, cy + dy, r + 5)
@@ -163,24 +162,26 @@ def _pointer(ctx, cx, cy, cap, turn):
         ctx.stroke()
 
 
-def filmstrip(picture):
-    """RGBA bytes of every frame, stacked top to bottom."""
+def filmstrip(picture, scale=1):
+    """RGBA bytes of every frame, stacked top to bottom, at `scale` pixels per
+    layout pixel."""
     w, h, frames = picture.w, picture.h, picture.frames
     cap = CAPS[picture.style]
     cx, cy = w / 2.0, h / 2.0
-    alpha = pixels.clear_border(pixels.alpha(_mask(w, h, cx, cy, cap)), w, h)
+    alpha = pixels.clear_border(pixels.alpha(_mask(w, h, cx, cy, cap, scale)),
+                                w * scale, h * scale)
 
-    still = pixels.new_surface(w, h)
-    ctx = cairo.Context(still)
+    still, ctx = pixels.canvas(w, h, scale)
     _skirt(ctx, cx, cy, cap)
     _cap(ctx, cx, cy, cap)
 
     out = bytearray()
     for i in range(frames):
-        frame = pixels.new_surface(w, h)
+        frame = pixels.new_surface(w * scale, h * scale)
         ctx = cairo.Context(frame)
-        ctx.set_source_surface(still)
+        ctx.set_source_surface(still)  # pixel for pixel, before the scale
         ctx.paint()
+        ctx.scale(scale, scale)
         _pointer(ctx, cx, cy, cap, angle(i / (frames - 1)))
         out += pixels.rgba(frame, alpha)
     return bytes(out)

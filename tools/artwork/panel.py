@@ -17,6 +17,14 @@ from style import circle, polar, shade
 W, H = layout.EDITOR_W, layout.EDITOR_H
 TITLE_BASELINE = 21
 
+# The name plate's box on the panel: left, top, right, bottom.
+PLATE = (472, 40, 614, 100)
+# Its lettering: text, baseline below the plate's top, size, tracking.
+PLATE_LINES = (("MORVEX", 33, 23, 4.0), ("CONSOLE EQUALISER", 49, 7.5, 1.6))
+PLATE_INK = (0.10, 0.10, 0.11)
+PLATE_LIGHT = (1, 1, 1, 0.5)
+PLATE_LIGHT_OFFSET = 0.6
+
 
 def _paint(ctx):
     """Paint over steel: a soft fall-off away from the light, and a faint
@@ -71,8 +79,40 @@ def _screw(ctx, x, y, r, slot_angle):
     ctx.stroke()
 
 
-def _name_plate(ctx, left, top, right, bottom):
-    """A brushed aluminium plate with the name cut into it."""
+def plate_lettering(ctx, text, x, y, size, tracking=0.0, align=0.5):
+    """Letters stamped into the plate: dark, with the light catching the
+    lower right edge of each cut."""
+    style.set_font(ctx, size, True)
+    ctx.set_source_rgba(*PLATE_LIGHT)
+    style.text_path(ctx, text, x + PLATE_LIGHT_OFFSET, y + PLATE_LIGHT_OFFSET, align, tracking)
+    ctx.fill()
+    ctx.set_source_rgb(*PLATE_INK)
+    style.text_path(ctx, text, x, y, align, tracking)
+    ctx.fill()
+
+
+def plate_lettering_boxes():
+    """Where the plate's own lettering can touch a pixel: one box per line
+    (left, top, right, bottom, right and bottom exclusive) in pixels from the
+    plate's top left, its light edge and a pixel of smoothing included."""
+    left, top, right, bottom = PLATE
+    # Cairo leaves out of a path the glyphs that fall far off its surface.
+    ctx = cairo.Context(pixels.new_surface(right - left, bottom - top))
+    boxes = []
+    for text, baseline, size, tracking in PLATE_LINES:
+        style.set_font(ctx, size, True)
+        ctx.new_path()
+        style.text_path(ctx, text, (right - left) / 2.0, baseline, 0.5, tracking)
+        x0, y0, x1, y1 = ctx.path_extents()
+        reach = PLATE_LIGHT_OFFSET + 1
+        boxes.append((math.floor(x0 - 1), math.floor(y0 - 1),
+                      math.ceil(x1 + reach), math.ceil(y1 + reach)))
+    return boxes
+
+
+def _name_plate(ctx, left, top, right, bottom, named):
+    """A brushed aluminium plate with the name cut into it; unless `named`
+    the plate is left blank for a readout to write on."""
     ctx.set_source_rgba(0, 0, 0, 0.5)
     ctx.rectangle(left + 1.5, top + 2, right - left, bottom - top)
     ctx.fill()
@@ -103,16 +143,10 @@ def _name_plate(ctx, left, top, right, bottom):
     ctx.line_to(left, bottom - 0.5)
     ctx.stroke()
 
-    middle = (left + right) / 2.0
-    for text, y, size, tracking, bold in (("MORVEX", top + 33, 23, 4.0, True),
-                                          ("CONSOLE EQUALISER", top + 49, 7.5, 1.6, True)):
-        style.set_font(ctx, size, bold)
-        ctx.set_source_rgba(1, 1, 1, 0.5)
-        style.text_path(ctx, text, middle + 0.6, y + 0.6, 0.5, tracking)
-        ctx.fill()
-        ctx.set_source_rgb(0.10, 0.10, 0.11)
-        style.text_path(ctx, text, middle, y, 0.5, tracking)
-        ctx.fill()
+    if named:
+        middle = (left + right) / 2.0
+        for text, baseline, size, tracking in PLATE_LINES:
+            plate_lettering(ctx, text, middle, top + baseline, size, tracking)
     for x in (left + 7, right - 7):
         _screw(ctx, x, (top + bottom) / 2.0, 2.6, 1.9)
 
@@ -132,7 +166,8 @@ def _label_beside(ctx, file, text, side):
     lettering.engrave(ctx, text, x, cy + 3.5, 9, align=0.0 if side > 0 else 1.0)
 
 
-def draw(ctx):
+def draw(ctx, named=True):
+    """The whole panel; unless `named` the name plate is left blank."""
     _paint(ctx)
     _edge(ctx)
     for x, y, slot in ((13, 13, 0.3), (W - 13, 13, 1.1), (13, H - 13, 2.0), (W - 13, H - 13, 0.7)):
@@ -141,7 +176,7 @@ def draw(ctx):
     for text, left, right in (("LPF", 40, 178), ("LOW", 190, 316), ("LOW MID", 322, 512),
                               ("HIGH MID", 582, 782), ("HIGH", 788, 912), ("INPUT", 918, 1042)):
         lettering.title(ctx, text, left, right, TITLE_BASELINE)
-    _name_plate(ctx, 472, 40, 614, 100)
+    _name_plate(ctx, *PLATE, named)
 
     for picture in layout.PICTURES:
         if picture.kind == "knob":
@@ -163,8 +198,8 @@ def draw(ctx):
     lettering.engrave(ctx, "PELLICORN", column, H - 22, 7, tracking=1.2)
 
 
-def picture():
-    """RGBA bytes of the opaque background."""
-    surface = pixels.new_surface(W, H)
-    draw(cairo.Context(surface))
+def picture(scale=1, named=True):
+    """RGBA bytes of the opaque background at `scale` pixels per layout pixel."""
+    surface, ctx = pixels.canvas(W, H, scale)
+    draw(ctx, named)
     return pixels.rgba(surface)

@@ -21,6 +21,15 @@ def new_surface(w, h):
     return cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
 
 
+def canvas(w, h, scale):
+    """A surface for a w x h picture drawn at `scale` device pixels per
+    layout pixel, and a context that draws on it in layout pixels."""
+    surface = new_surface(w * scale, h * scale)
+    ctx = cairo.Context(surface)
+    ctx.scale(scale, scale)
+    return surface, ctx
+
+
 def _data(surface):
     surface.flush()
     if surface.get_stride() != surface.get_width() * 4:
@@ -52,4 +61,20 @@ def rgba(colour, alpha_bytes=None):
     out[1::4] = src[_G::4]
     out[2::4] = src[_B::4]
     out[3::4] = alpha_bytes if alpha_bytes is not None else b"\xff" * (len(src) // 4)
+    return bytes(out)
+
+
+def unpremultiplied(surface):
+    """Straight RGBA bytes of a surface whose colour varies under partial
+    cover, where the two-pass trick does not apply; for small pictures."""
+    src = _data(surface)
+    out = bytearray(len(src))
+    for i in range(0, len(src), 4):
+        a = src[i + _A]
+        if a:
+            half = a // 2
+            out[i] = (src[i + _R] * 255 + half) // a
+            out[i + 1] = (src[i + _G] * 255 + half) // a
+            out[i + 2] = (src[i + _B] * 255 + half) // a
+            out[i + 3] = a
     return bytes(out)

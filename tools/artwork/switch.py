@@ -36,10 +36,9 @@ def _square(ctx, cx, cy, size, r):
     _rounded(ctx, cx - size / 2, cy - size / 2, size, size, r)
 
 
-def _mask(w, h, cx, cy):
+def _mask(w, h, cx, cy, scale):
     """Coverage: the button's soft shadow and its rounded square."""
-    surface = pixels.new_surface(w, h)
-    ctx = cairo.Context(surface)
+    surface, ctx = pixels.canvas(w, h, scale)
     # The button stands lower than a knob, so its shadow falls shorter.
     dx, dy = (d * 0.6 for d in style.SHADOW_OFFSET)
     # A soft shadow from a few widening, faint outlines.
@@ -108,16 +107,16 @@ def _lens(ctx, cx, cy, colour, on):
     ctx.fill()
 
 
-def frames(picture):
-    """RGBA bytes of the off frame above the on frame."""
+def frames(picture, scale=1):
+    """RGBA bytes of the off frame above the on frame, at `scale` pixels per
+    layout pixel."""
     w, h = picture.w, picture.h
     cx, cy = w / 2.0, h / 2.0
-    alpha = pixels.clear_border(pixels.alpha(_mask(w, h, cx, cy)), w, h)
+    alpha = pixels.clear_border(pixels.alpha(_mask(w, h, cx, cy, scale)), w * scale, h * scale)
     colour = LAMPS[picture.style]
     out = bytearray()
     for on in (False, True):
-        surface = pixels.new_surface(w, h)
-        ctx = cairo.Context(surface)
+        surface, ctx = pixels.canvas(w, h, scale)
         ctx.set_source_rgb(*style.SHADOW)
         ctx.paint()
         _bezel(ctx, cx, cy)

@@ -450,6 +450,7 @@ int runModuleInfo(VstModule& module, const Options& o, std::ostream& out, Failur
     return failure.status;
   }
   description.classes = ListClasses(module.factory());
+  description.snapshotFiles = ListSnapshotFiles(o.module);
   description.version = o.version;
   if (description.version.empty() && !description.classes.empty())
     description.version = description.classes.front().version;

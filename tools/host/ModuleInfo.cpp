@@ -2,8 +2,11 @@
 
 #include "pluginterfaces/base/funknown.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 using namespace Steinberg;
 
@@ -65,7 +68,51 @@ std::vector<std::string> splitCategories(const std::string& text)
   return parts;
 }
 
-void writeClass(const ClassDescription& c, const std::string& factoryVendor, std::string& out)
+constexpr const char* kSnapshotFolder = "Contents/Resources/Snapshots";
+
+// The scale a snapshot file of the class with this ID shows its editor at, or
+// 0 when the file is not one of the class's snapshots.
+double snapshotScale(const std::string& file, const std::string& cid)
+{
+  const std::string stem = cid + "_snapshot";
+  if (file == stem + ".png") return 1.0;
+  const std::string prefix = stem + "_";
+  const std::string suffix = "x.png";
+  if (file.size() <= prefix.size() + suffix.size() || file.rfind(prefix, 0) != 0 ||
+      file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return 0.0;
+  const std::string number =
+      file.substr(prefix.size(), file.size() - prefix.size() - suffix.size());
+  char* end = nullptr;
+  const double scale = std::strtod(number.c_str(), &end);
+  return end == number.c_str() + number.size() && scale > 0.0 ? scale : 0.0;
+}
+
+void writeSnapshots(const std::string& cid, const std::vector<std::string>& files,
+                    std::string& out)
+{
+  std::vector<std::pair<double, std::string>> snapshots;
+  for (const std::string& file : files)
+    if (const double scale = snapshotScale(file, cid); scale > 0.0)
+      snapshots.emplace_back(scale, file);
+  std::sort(snapshots.begin(), snapshots.end());
+  out += "      \"Snapshots\": [";
+  for (size_t i = 0; i < snapshots.size(); ++i)
+  {
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "%g", snapshots[i].first);
+    out += i ? ",\n" : "\n";
+    out += "        {\n";
+    out += std::string("          \"Scale Factor\": ") + scale + ",\n";
+    out += "          \"Path\": " +
+           quoted(std::string(kSnapshotFolder) + "/" + snapshots[i].second) + "\n";
+    out += "        }";
+  }
+  out += snapshots.empty() ? "]\n" : "\n      ]\n";
+}
+
+void writeClass(const ClassDescription& c, const std::string& factoryVendor,
+                const std::vector<std::string>& snapshotFiles, std::string& out)
 {
   out += "    {\n";
   out += "      \"CID\": " + quoted(cidText(c.cid)) + ",\n";
@@ -81,7 +128,7 @@ void writeClass(const ClassDescription& c, const std::string& factoryVendor, std
   out += categories.empty() ? "],\n" : "\n      ],\n";
   out += "      \"Class Flags\": " + std::to_string(c.classFlags) + ",\n";
   out += "      \"Cardinality\": " + std::to_string(c.cardinality) + ",\n";
-  out += "      \"Snapshots\": []\n";
+  writeSnapshots(cidText(c.cid), snapshotFiles, out);
   out += "    }";
 }
 
@@ -93,6 +140,17 @@ std::string ModuleName(const std::string& path)
   if (!p.has_filename())
     p = p.parent_path();  // a trailing separator
   return p.stem().string();
+}
+
+std::vector<std::string> ListSnapshotFiles(const std::string& bundlePath)
+{
+  std::vector<std::string> files;
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::path(bundlePath) / kSnapshotFolder;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    if (entry.is_regular_file(error)) files.push_back(entry.path().filename().string());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 std::string ModuleInfoJson(const ModuleDescription& module)
@@ -117,7 +175,7 @@ std::string ModuleInfoJson(const ModuleDescription& module)
   for (size_t i = 0; i < module.classes.size(); ++i)
   {
     out += i ? ",\n" : "\n";
-    writeClass(module.classes[i], v.vendor, out);
+    writeClass(module.classes[i], v.vendor, module.snapshotFiles, out);
   }
   out += module.classes.empty() ? "]\n" : "\n  ]\n";
   return out + "}\n";

@@ -15,7 +15,15 @@ struct ModuleDescription
   std::string version;  // the module's version
   VendorDescription vendor;
   std::vector<ClassDescription> classes;
+  // The file names in the bundle's Contents/Resources/Snapshots: pictures of a
+  // class's editor that hosts show, "<class ID>_snapshot.png" at scale 1 and
+  // "<class ID>_snapshot_<scale>x.png" at other scales.
+  std::vector<std::string> snapshotFiles;
 };
+
+// The file names in a bundle's Contents/Resources/Snapshots, sorted; none for a
+// module that is a single file.
+std::vector<std::string> ListSnapshotFiles(const std::string& bundlePath);
 
 // The module's name as hosts take it from its path: "Morvex" for
 // ".../Morvex.vst3" or ".../Morvex.vst3/".
