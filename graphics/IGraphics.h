@@ -18,6 +18,7 @@ class LICE_MemBitmap;
 class LICE_SysBitmap;
 class IScaledPicture;
 class IReadoutControl;
+class LICE_PNGRows;
 
 // The editor's drawing context: its controls, its off-screen surface, the
 // mouse state, and the module-wide caches of decoded pictures and fonts.
@@ -92,6 +93,9 @@ public:
   // The factor the screen under the window asks for (its DPI over 96), or 1
   // where the platform cannot tell.
   virtual double ScreenScale() { return 1.0; }
+  // The picture with this resource id opened for decoding a few rows at a
+  // time; null where it cannot be, and LoadResourceImage decodes it whole.
+  virtual std::unique_ptr<LICE_PNGRows> OpenResourceRows(int id, const char* name);
 
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;

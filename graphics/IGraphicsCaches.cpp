@@ -4,6 +4,7 @@
 
 #include "framework/FixedText.h"
 #include "graphics/IScaledPicture.h"
+#include "raster/LICE_PNGRows.h"
 
 #include "raster/LICE_Font.h"
 #include "raster/LICE_IBitmap.h"
@@ -21,6 +22,13 @@ struct CachedImage
   int id;
   LICE_IBitmap* image;
   std::string name;  // where its double-size version is found
+};
+
+// A double-size picture decoded only as far as its frames were wanted.
+struct CachedRows
+{
+  int id;
+  std::unique_ptr<LICE_PNGRows> rows;
 };
 
 // A picture at a factor other than 1, in quarter steps.
@@ -47,6 +55,7 @@ struct ModuleCaches
   std::mutex imageLock;
   std::vector<CachedImage> images;
   std::vector<CachedScaled> scaled;
+  std::vector<CachedRows> rows;
   std::mutex fontLock;
   std::vector<CachedFont> fonts;
 
@@ -56,8 +65,10 @@ struct ModuleCaches
   {
     {
       std::lock_guard<std::mutex> lock(imageLock);
-      scaled.clear();  // they draw from the images
+      scaled.clear();  // they draw from the images and the rows
       scaled.shrink_to_fit();
+      rows.clear();
+      rows.shrink_to_fit();
       for (const CachedImage& entry : images) delete entry.image;
       images.clear();
       images.shrink_to_fit();
@@ -105,6 +116,23 @@ std::string NameOf(int id)
   for (const CachedImage& entry : gCaches.images)
     if (entry.id == id) return entry.name;
   return std::string();
+}
+
+LICE_PNGRows* FindRows(int id)
+{
+  std::lock_guard<std::mutex> lock(gCaches.imageLock);
+  for (const CachedRows& entry : gCaches.rows)
+    if (entry.id == id) return entry.rows.get();
+  return nullptr;
+}
+
+LICE_PNGRows* KeepRows(int id, std::unique_ptr<LICE_PNGRows> rows)
+{
+  std::lock_guard<std::mutex> lock(gCaches.imageLock);
+  for (const CachedRows& entry : gCaches.rows)
+    if (entry.id == id) return entry.rows.get();
+  gCaches.rows.push_back({id, std::move(rows)});
+  return gCaches.rows.back().rows.get();
 }
 
 IScaledPicture* FindScaled(int id, int quarters)
@@ -164,26 +192,49 @@ IBitmapRef IGraphics::LoadEditorImage(int id, const char* name, int frames)
   return ref;
 }
 
+std::unique_ptr<LICE_PNGRows> IGraphics::OpenResourceRows(int, const char*)
+{
+  return nullptr;
+}
+
 IScaledPicture* IGraphics::PictureAtScale(const IBitmapRef& ref)
 {
   if (ref.id < 0 || !ref.bitmap) return nullptr;
   const int quarters = static_cast<int>(std::lround(mScale * 4));
   if (IScaledPicture* picture = FindScaled(ref.id, quarters)) return picture;
 
-  // The double-size version is decoded once, like any picture, and only
-  // when a factor other than 1 first needs it. One of the wrong size is not it.
+  // The double-size version is read only when a factor other than 1 first
+  // needs it, and decoded only as far as the frames drawn; where it cannot
+  // be read that way it is decoded whole. One of the wrong size is not it.
   const int twiceId = ref.id + kDoubleSizeIdOffset;
-  LICE_IBitmap* source = FindImage(twiceId);
-  if (!source)
+  const int frameWidth = ScaleLength(ref.FrameWidth(), mScale);
+  const int frameHeight = ScaleLength(ref.FrameHeight(), mScale);
+  const std::string twiceName = DoubleSizeName(NameOf(ref.id).c_str());
+  LICE_PNGRows* rows = FindRows(twiceId);
+  if (!rows && !FindImage(twiceId))
   {
-    const std::string twiceName = DoubleSizeName(NameOf(ref.id).c_str());
-    if (LICE_IBitmap* decoded = LoadResourceImage(twiceId, twiceName.c_str()))
-      source = KeepImage(twiceId, decoded, twiceName.c_str());
+    if (std::unique_ptr<LICE_PNGRows> opened = OpenResourceRows(twiceId, twiceName.c_str()))
+      rows = KeepRows(twiceId, std::move(opened));
   }
-  if (!source || source->Width() != 2 * ref.W || source->Height() != 2 * ref.H) source = ref.bitmap;
-  auto picture = std::make_unique<IScaledPicture>(source, ref.N, ref.framesAreHorizontal,
-                                                  ScaleLength(ref.FrameWidth(), mScale),
-                                                  ScaleLength(ref.FrameHeight(), mScale));
+  std::unique_ptr<IScaledPicture> picture;
+  if (rows && rows->Width() == 2 * ref.W && rows->Height() == 2 * ref.H)
+  {
+    picture = std::make_unique<IScaledPicture>(rows, ref.bitmap, ref.N, ref.framesAreHorizontal,
+                                               frameWidth, frameHeight);
+  }
+  else
+  {
+    LICE_IBitmap* source = rows ? nullptr : FindImage(twiceId);
+    if (!source && !rows)
+    {
+      if (LICE_IBitmap* decoded = LoadResourceImage(twiceId, twiceName.c_str()))
+        source = KeepImage(twiceId, decoded, twiceName.c_str());
+    }
+    if (!source || source->Width() != 2 * ref.W || source->Height() != 2 * ref.H)
+      source = ref.bitmap;
+    picture = std::make_unique<IScaledPicture>(source, ref.N, ref.framesAreHorizontal, frameWidth,
+                                               frameHeight);
+  }
   return KeepScaled(ref.id, quarters, std::move(picture));
 }
 

@@ -41,12 +41,15 @@ public:
   }
   void UnusedHook27() override {}
   LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+  std::unique_ptr<LICE_PNGRows> OpenResourceRows(int id, const char* name) override;
 
   // The box of the last PresentRegion, and how many there were.
   const IBox& LastPresented() const { return mLastPresented; }
   int NPresented() const { return mNPresented; }
 
 private:
+  std::string PicturePath(const char* name) const;
+
   std::string mImageFolder;
   IBox mLastPresented;
   int mNPresented = 0;

@@ -2,6 +2,7 @@
 
 #include "raster/LICE_FileOpen.h"
 #include "raster/LICE_MemBitmap.h"
+#include "raster/LICE_PNGDecode.h"
 
 #include <png.h>
 
@@ -14,28 +15,6 @@
 
 namespace {
 
-const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-
-struct PngMemoryReader {
-  const unsigned char* next;
-  int remaining;
-};
-
-// A request reaching past the end is an error, as a short read from a file is:
-// handing out zero bytes instead would let a corrupt chunk length make libpng
-// skip through up to 2 GB of nothing before it notices.
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
-{
-  PngMemoryReader* reader = static_cast<PngMemoryReader*>(png_get_io_ptr(png));
-  std::memset(out, 0, count);
-  const png_size_t available = png_size_t(std::max(reader->remaining, 0));
-  const png_size_t taken = std::min(count, available);
-  if (taken > 0) std::memcpy(out, reader->next, taken);
-  reader->next += taken;
-  reader->remaining -= int(taken);
-  if (taken < count) png_error(png, "PNG data ends early");
-}
-
 // Everything one decode holds. It lives in the caller's frame, out of reach of
 // libpng's longjmp, and holds nothing with a destructor: cleanup is explicit.
 struct PngDecodeJob {
@@ -47,27 +26,6 @@ struct PngDecodeJob {
   int width = 0;
   int height = 0;
 };
-
-// Asks libpng for 8-bit A, R, G, B bytes per pixel whatever the stored format.
-void RequestArgbOutput(png_structp png, png_infop info, int bitDepth, int colorType)
-{
-  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-  if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
-  if (png_get_valid(png, info, PNG_INFO_tRNS)) {
-    png_set_tRNS_to_alpha(png);
-    colorType |= PNG_COLOR_MASK_ALPHA;
-  }
-  if (bitDepth == 16) png_set_strip_16(png);
-  if (bitDepth < 8) png_set_packing(png);
-  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-    png_set_gray_to_rgb(png);
-  }
-  if (colorType & PNG_COLOR_MASK_ALPHA) {
-    png_set_swap_alpha(png);
-  } else {
-    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
-  }
-}
 
 // Row addresses top row first; a bottom-up bitmap gets its last stored row as
 // image row 0.
@@ -95,7 +53,7 @@ bool DecodeInto(PngDecodeJob* job)
   int colorType = 0;
   png_get_IHDR(job->png, job->info, &width, &height, &bitDepth, &colorType, nullptr, nullptr,
                nullptr);
-  RequestArgbOutput(job->png, job->info, bitDepth, colorType);
+  LICE_PngRequestArgbOutput(job->png, job->info, bitDepth, colorType);
 
   // libpng refuses sizes beyond its user limits (a million pixels per side), so
   // both fit an int.
@@ -119,17 +77,9 @@ bool DecodeInto(PngDecodeJob* job)
   return true;
 }
 
-// The decoded bytes a, r, g, b of each pixel become the word 0xAARRGGBB.
 void ArgbBytesToPixels(const PngDecodeJob& job)
 {
-  for (int y = 0; y < job.height; ++y) {
-    unsigned char* bytes = job.rows[y];
-    LICE_Color32* pixels = reinterpret_cast<LICE_Color32*>(bytes);
-    for (int x = 0; x < job.width; ++x, bytes += 4) {
-      pixels[x] = (LICE_Color32(bytes[0]) << 24) | (LICE_Color32(bytes[1]) << 16) |
-                  (LICE_Color32(bytes[2]) << 8) | LICE_Color32(bytes[3]);
-    }
-  }
+  for (int y = 0; y < job.height; ++y) LICE_PngArgbRowToPixels(job.rows[y], job.width);
 }
 
 bool StartDecode(PngDecodeJob* job)
@@ -162,12 +112,12 @@ LICE_IBitmap* FinishDecode(PngDecodeJob* job, bool decoded)
 
 LICE_MemBitmap* LICE_ReadPNGMemory(const void* data, int length)
 {
-  if (!data || length < 8 || std::memcmp(data, kPngSignature, 8) != 0) return nullptr;
+  if (!data || length < 8 || std::memcmp(data, kLicePngSignature, 8) != 0) return nullptr;
 
   PngDecodeJob job;
   if (!StartDecode(&job)) return nullptr;
-  PngMemoryReader reader = {static_cast<const unsigned char*>(data), length};
-  png_set_read_fn(job.png, &reader, ReadFromMemory);
+  LICE_PngMemoryReader reader = {static_cast<const unsigned char*>(data), length};
+  png_set_read_fn(job.png, &reader, LICE_PngReadFromMemory);
   const bool decoded = DecodeInto(&job);
   // The bitmap was made here, so it is a LICE_MemBitmap.
   return static_cast<LICE_MemBitmap*>(FinishDecode(&job, decoded));

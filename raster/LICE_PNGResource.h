@@ -1,7 +1,10 @@
 #pragma once
 // Editor pictures stored in the module as resources of type "PNG".
 
+#include <memory>
+
 class LICE_MemBitmap;
+class LICE_PNGRows;
 
 // Module instance handle as an opaque type; on Windows (STRICT handles) this is
 // HINSTANCE, which is also HMODULE.
@@ -20,3 +23,9 @@ bool LICE_IsPNGResourceName(const char* fileName);
 // 8 bytes, or data that does not decode. The caller owns the result.
 LICE_MemBitmap* LICE_LoadPNGResource(LICE_HINSTANCE module, unsigned int id,
                                      const char* fileName);
+
+// Windows only. The same resource opened to be decoded a few rows at a time
+// (LICE_PNGRows), read in place; null where LICE_LoadPNGResource gives null
+// or the picture cannot be read row by row.
+std::unique_ptr<LICE_PNGRows> LICE_OpenPNGResourceRows(LICE_HINSTANCE module, unsigned int id,
+                                                       const char* fileName);

@@ -6,6 +6,7 @@
 #include "framework/IPlugBase.h"
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNGResource.h"
+#include "raster/LICE_PNGRows.h"
 #include "raster/LICE_SysBitmap.h"
 
 #include <mutex>
@@ -161,6 +162,11 @@ bool IGraphicsWin::PresentRegion(const IBox& box)
 LICE_IBitmap* IGraphicsWin::LoadResourceImage(int id, const char* name)
 {
   return LICE_LoadPNGResource(mModuleInstance, static_cast<unsigned>(id), name);
+}
+
+std::unique_ptr<LICE_PNGRows> IGraphicsWin::OpenResourceRows(int id, const char* name)
+{
+  return LICE_OpenPNGResourceRows(mModuleInstance, static_cast<unsigned>(id), name);
 }
 
 void IGraphicsWin::SetEditorSize(int width, int height)

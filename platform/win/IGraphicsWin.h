@@ -51,6 +51,7 @@ public:
   void RestoreCursor() override;
   void UnusedHook27() override {}
   LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+  std::unique_ptr<LICE_PNGRows> OpenResourceRows(int id, const char* name) override;
   // The parent's DPI over 96, as GetDpiForWindow tells it where Windows has it.
   double ScreenScale() override;
 

@@ -10,6 +10,7 @@
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNG.h"
 #include "raster/LICE_PNGResource.h"
+#include "raster/LICE_PNGRows.h"
 #include "raster/LICE_SysBitmap.h"
 
 #include <X11/Xlib.h>
@@ -212,6 +213,14 @@ LICE_IBitmap* IGraphicsX11::LoadResourceImage(int id, const char* name)
   if (!LICE_IsPNGResourceName(name)) return nullptr;
   const ModulePicture* picture = FindModulePicture(id);
   return picture ? LICE_ReadPNGMemory(picture->data, picture->size) : nullptr;
+}
+
+std::unique_ptr<LICE_PNGRows> IGraphicsX11::OpenResourceRows(int id, const char* name)
+{
+  if (!LICE_IsPNGResourceName(name)) return nullptr;
+  // The pictures are part of the module's image: read in place.
+  const ModulePicture* picture = FindModulePicture(id);
+  return picture ? LICE_PNGRows::Open(picture->data, picture->size) : nullptr;
 }
 
 double IGraphicsX11::ScreenScale()

@@ -60,6 +60,7 @@ public:
   void RestoreCursor() override;
   void UnusedHook27() override {}
   LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+  std::unique_ptr<LICE_PNGRows> OpenResourceRows(int id, const char* name) override;
   // Xft.dpi of the server's resource database over 96; 1 without it.
   double ScreenScale() override;
 

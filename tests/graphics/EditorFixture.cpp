@@ -2,6 +2,10 @@
 
 #include "graphics/IBitmapControl.h"
 #include "graphics/IKnobControl.h"
+#include "raster/LICE_PNGRows.h"
+#include "tests/raster/png_test_writer.h"
+
+#include <memory>
 
 namespace
 {
@@ -50,6 +54,21 @@ LICE_IBitmap* TestGraphics::LoadResourceImage(int id, const char*)
     if (p.id == id) return MakeStrip(p.w, p.h, p.frames, static_cast<unsigned>(id));
   }
   return SmallEditor::Picture(id);
+}
+
+std::unique_ptr<LICE_PNGRows> TestGraphics::OpenResourceRows(int id, const char* name)
+{
+  if (!rowsFromPng || missing.count(id)) return nullptr;
+  std::unique_ptr<LICE_IBitmap> picture(LoadResourceImage(id, name));
+  --decodes;  // that was only to get the pixels
+  decodedIds.pop_back();
+  if (!picture) return nullptr;
+  pngtest::Bytes png = pngtest::EncodePng(pngtest::RgbaImage(
+      picture->Width(), picture->Height(),
+      [&](int x, int y) { return picture->Pixels()[y * picture->RowSpan() + x]; }));
+  if (damaged.count(id)) png.resize(png.size() / 5);
+  decodedIds.push_back(id);
+  return LICE_PNGRows::Open(std::move(png));
 }
 
 LICE_MemBitmap* MakeStrip(int w, int h, int frames, unsigned seed)

@@ -62,11 +62,16 @@ public:
   TestGraphics(IPlugBase* plug, int width = 200, int height = 100);
 
   LICE_IBitmap* LoadResourceImage(int id, const char* name) override;
+  // With rowsFromPng, pictures are also offered row by row, as PNG data:
+  // those listed as damaged cut short at a fifth.
+  std::unique_ptr<LICE_PNGRows> OpenResourceRows(int id, const char* name) override;
 
   void AddPicture(Picture p) { pictures.push_back(p); }
 
   std::vector<Picture> pictures;
   std::set<int> missing;
+  bool rowsFromPng = false;
+  std::set<int> damaged;
   int decodes = 0;
   std::vector<int> decodedIds;
 };

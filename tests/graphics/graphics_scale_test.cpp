@@ -79,20 +79,31 @@ std::unique_ptr<LICE_MemBitmap> Expected(double f, double knob, double toggle, d
 
 TEST(EditorScale, surfaceIsTheDoubleSizePicturesAtTwoResampledElsewhereAndUntouchedAtOne)
 {
+  // Double-size pictures decoded whole, or row by row as frames are drawn;
+  // missing ones, and damaged ones read row by row, give way to the
+  // pictures themselves.
   struct Case
   {
     double scale;
-    std::set<int> missing;
+    bool rows;
+    std::set<int> missing, damaged;
   };
-  const Case cases[] = {{1.0, {}}, {2.0, {}}, {1.25, {}}, {1.5, {}}, {2.75, {}}, {3.0, {}},
-                        {1.5, {102}}, {2.0, {101}}, {1.75, {104}}};
+  const Case cases[] = {{1.0, false, {}, {}},     {2.0, false, {}, {}},     {1.25, false, {}, {}},
+                        {1.5, false, {}, {}},     {2.75, false, {}, {}},    {3.0, false, {}, {}},
+                        {1.5, false, {102}, {}},  {2.0, false, {101}, {}},  {1.75, false, {104}, {}},
+                        {2.0, true, {}, {}},      {1.5, true, {}, {}},      {1.0, true, {}, {}},
+                        {2.0, true, {}, {102}},   {1.25, true, {}, {104}}};
   for (const Case& c : cases)
   {
-    SCOPED_TRACE(testing::Message() << "factor " << c.scale << ", missing " << c.missing.size());
+    SCOPED_TRACE(testing::Message() << "factor " << c.scale << (c.rows ? " row by row" : "")
+                                    << ", missing " << c.missing.size() << ", damaged "
+                                    << c.damaged.size());
     IGraphics::ReleaseModuleCaches();
     EditPlug plug;
     auto* graphics = new TestGraphics(&plug);
     graphics->missing = c.missing;
+    graphics->rowsFromPng = c.rows;
+    graphics->damaged = c.damaged;
     graphics->AddPicture(kOddKnob);
     graphics->AddPicture(kOddKnobTwice);
     SmallEditor editor(*graphics, plug);
@@ -109,7 +120,9 @@ TEST(EditorScale, surfaceIsTheDoubleSizePicturesAtTwoResampledElsewhereAndUntouc
     EXPECT_EQ(IBox(0, 0, graphics->ScreenWidth(), graphics->ScreenHeight()), dirty);
     graphics->DrawRegion(dirty);
 
-    const auto expected = Expected(c.scale, 0.3, 1.0, 0.77, c.missing);
+    std::set<int> absent = c.missing;
+    absent.insert(c.damaged.begin(), c.damaged.end());
+    const auto expected = Expected(c.scale, 0.3, 1.0, 0.77, absent);
     LICE_SysBitmap* surface = graphics->GetDrawBitmap();
     ASSERT_EQ(expected->Width(), surface->Width());
     ASSERT_EQ(expected->Height(), surface->Height());

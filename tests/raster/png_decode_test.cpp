@@ -3,6 +3,7 @@
 
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNG.h"
+#include "raster/LICE_PNGRows.h"
 #include "tests/raster/png_chunks.h"
 #include "tests/raster/png_test_writer.h"
 
@@ -133,7 +134,7 @@ std::vector<FormatCase> FormatCases()
 
 class PngFormats : public ::testing::TestWithParam<FormatCase> {};
 
-TEST_P(PngFormats, DecodesToStraightArgbWords)
+TEST_P(PngFormats, DecodesToStraightArgbWordsWholeAndRowByRow)
 {
   const FormatCase& c = GetParam();
   const Bytes png = pngtest::EncodePng(c.image);
@@ -143,6 +144,16 @@ TEST_P(PngFormats, DecodesToStraightArgbWords)
   EXPECT_EQ(bitmap->Width(), c.image.width);
   EXPECT_EQ(bitmap->Height(), c.image.height);
   EXPECT_EQ(PixelsOf(*bitmap), c.expected);
+  // A few rows at a time, from the bytes in place and from a copy of them.
+  for (bool copy : {false, true})
+  {
+    auto rows = copy ? LICE_PNGRows::Open(png) : LICE_PNGRows::Open(png.data(), int(png.size()));
+    ASSERT_NE(rows, nullptr);
+    EXPECT_TRUE(rows->DecodeTo(1));
+    EXPECT_TRUE(rows->DecodeTo(c.image.height + 5));
+    EXPECT_EQ(c.image.height, rows->RowsDone());
+    EXPECT_EQ(PixelsOf(*rows->Bitmap()), c.expected);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Png, PngFormats, ::testing::ValuesIn(FormatCases()),
@@ -253,6 +264,60 @@ TEST(PngMemory, AFileMissingOnlyItsEndChunkStillDecodes)
   auto bitmap = Decode(withoutEnd);
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(PixelsOf(*bitmap), PixelsOf(*Decode(png)));
+}
+
+}  // namespace
+
+namespace {
+
+// Decoding a few rows at a time: only what was asked is decoded, damaged data
+// fails where the damage starts and keeps what came before, and pictures
+// whose rows do not arrive top to bottom are refused.
+TEST(PngRows, DecodesOnlyWhatIsAskedAndKeepsRowsBeforeDamage)
+{
+  const PngImage image = Pattern(7, 40);
+  const Bytes png = pngtest::EncodePng(image);
+  auto whole = Decode(png);
+  ASSERT_NE(whole, nullptr);
+  const std::vector<LICE_Color32> all = PixelsOf(*whole);
+
+  auto rows = LICE_PNGRows::Open(png.data(), int(png.size()));
+  ASSERT_NE(rows, nullptr);
+  EXPECT_EQ(7, rows->Width());
+  EXPECT_EQ(40, rows->Height());
+  EXPECT_EQ(0, rows->RowsDone());
+  ASSERT_TRUE(rows->DecodeTo(10));
+  EXPECT_EQ(10, rows->RowsDone());
+  ASSERT_TRUE(rows->DecodeTo(4));  // already there
+  EXPECT_EQ(10, rows->RowsDone());
+  const std::vector<LICE_Color32> first = PixelsOf(*rows->Bitmap());
+  EXPECT_TRUE(std::equal(all.begin(), all.begin() + 70, first.begin()));
+
+  // Noise that does not compress, cut short inside the image: the rows
+  // before the cut decode, the rest fails, now and on every later try.
+  uint32_t seed = 7;
+  const PngImage noise = pngtest::RgbaImage(128, 128, [&seed](int, int) {
+    seed = seed * 1664525u + 1013904223u;
+    return seed;
+  });
+  const Bytes noisy = pngtest::EncodePng(noise);
+  auto intact = Decode(noisy);
+  ASSERT_NE(intact, nullptr);
+  const Bytes cut(noisy.begin(), noisy.begin() + noisy.size() / 2);
+  auto damaged = LICE_PNGRows::Open(cut.data(), int(cut.size()));
+  ASSERT_NE(damaged, nullptr);
+  EXPECT_TRUE(damaged->DecodeTo(10));
+  EXPECT_FALSE(damaged->DecodeTo(128));
+  EXPECT_FALSE(damaged->DecodeTo(128));
+  EXPECT_GE(damaged->RowsDone(), 10);
+  EXPECT_LT(damaged->RowsDone(), 128);
+  const std::vector<LICE_Color32> kept = PixelsOf(*damaged->Bitmap());
+  const std::vector<LICE_Color32> good = PixelsOf(*intact);
+  EXPECT_TRUE(std::equal(good.begin(), good.begin() + 128 * damaged->RowsDone(), kept.begin()));
+
+  EXPECT_EQ(nullptr, LICE_PNGRows::Open(pngtest::EncodePng(Interlaced(image))));
+  EXPECT_EQ(nullptr, LICE_PNGRows::Open(png.data(), 7));
+  EXPECT_EQ(nullptr, LICE_PNGRows::Open(Bytes(png.begin(), png.begin() + 30)));
 }
 
 }  // namespace

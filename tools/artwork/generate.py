@@ -46,7 +46,7 @@ def outputs(scale):
         # The 2x controls' frames come out smaller filtered (see pngfile).
         yield image_path(picture.file, scale), encode(
             picture.w * scale, picture.h * picture.frames * scale, rgba,
-            sub_filter=scale > 1 and picture.kind != "background")
+            up_filter=scale > 1 and picture.kind != "background")
     yield ("%s/%s" % (compose.SNAPSHOT_FOLDER, compose.snapshot_file(scale)),
            encode(layout.EDITOR_W * scale, layout.EDITOR_H * scale,
                   compose.snapshot(shown, scale)))

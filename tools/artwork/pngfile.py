@@ -5,9 +5,9 @@ carry nothing but IHDR, IDAT and IEND and come out byte for byte the same on
 every run. Rows go unfiltered by default: the knob strips repeat most of each
 frame in the next, which deflate finds best in the raw bytes (the row filters
 made every 1x picture larger). A 2x frame is bigger than deflate's 32 KB
-window, so no frame can borrow from the one before; there the Sub filter,
-each byte less the same byte of the pixel to its left, makes the files
-smaller."""
+window, so no frame can borrow from the one before; there the Up filter,
+each byte less the same byte of the row above, makes the files smaller, and
+decodes faster than the other filters that do."""
 
 import struct
 import zlib
@@ -22,31 +22,37 @@ def _chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
 
-def _sub_filter(stride):
-    """Sub-filters one row at a time, all bytes at once: modulo-256
-    subtraction of the row shifted by a pixel, worked on the row as one big
-    integer with the top bit of every byte kept from borrowing."""
+def _up_filter(stride):
+    """Up-filters one row at a time, all bytes at once: modulo-256
+    subtraction of the row above, worked on the rows as big integers with
+    the top bit of every byte kept from borrowing."""
     high = int.from_bytes(b"\x80" * stride, "big")
     low = int.from_bytes(b"\x7f" * stride, "big")
     everything = (1 << (8 * stride)) - 1
 
-    def sub(row):
+    def up(row, above):
         x = int.from_bytes(row, "big")
-        left = x >> (8 * BYTES_PER_PIXEL)
-        difference = ((x | high) - (left & low)) ^ ((x ^ ~left) & high & everything)
+        y = int.from_bytes(above, "big")
+        difference = ((x | high) - (y & low)) ^ ((x ^ ~y) & high & everything)
         return (difference & everything).to_bytes(stride, "big")
-    return sub
+    return up
 
 
-def encode(width, height, rgba, sub_filter=False):
-    """PNG bytes for straight-alpha RGBA rows, top row first; `sub_filter`
-    filters every row with Sub, otherwise none is."""
+def encode(width, height, rgba, up_filter=False):
+    """PNG bytes for straight-alpha RGBA rows, top row first; `up_filter`
+    filters every row with Up, otherwise none is."""
     stride = width * BYTES_PER_PIXEL
     if len(rgba) != stride * height:
         raise ValueError("pixel data does not match %d x %d" % (width, height))
-    if sub_filter:
-        sub = _sub_filter(stride)
-        rows = b"".join(b"\1" + sub(rgba[i:i + stride]) for i in range(0, len(rgba), stride))
+    if up_filter:
+        up = _up_filter(stride)
+        above = bytes(stride)
+        filtered = []
+        for i in range(0, len(rgba), stride):
+            row = rgba[i:i + stride]
+            filtered.append(b"\2" + up(row, above))
+            above = row
+        rows = b"".join(filtered)
     else:
         rows = b"".join(b"\0" + rgba[i:i + stride] for i in range(0, len(rgba), stride))
     header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)  # 8-bit RGBA
