@@ -17,6 +17,7 @@ struct ContinuousParam
   double minimum;
   double maximum;
   double shape;
+  const char* label;  // the unit hosts show beside the value
 };
 
 struct SwitchParam
@@ -26,23 +27,25 @@ struct SwitchParam
   int defaultValue;
 };
 
-// In definition order. Every continuous parameter steps by 0.01 and is labelled
-// "%" whatever its unit; shape 2 gives the low end of the range more travel.
+// In definition order. Every continuous parameter steps by 0.01 and carries
+// its real unit: decibels for the gains, hertz for the frequencies and the
+// filters, none for the bandwidths. Shape 2 gives the low end of the range
+// more travel.
 const ContinuousParam kContinuousParams[] = {
-  {Morvex::kInput, "Input", 0.0, -24.0, 24.0, 1.0},
-  {Morvex::kHighFrequency, "High Frequency", 5000.0, 1500.0, 16000.0, 1.0},
-  {Morvex::kHighGain, "High Gain", 0.0, -16.0, 16.0, 1.0},
-  {Morvex::kHighMidFrequency, "High Mid Frequency", 3000.0, 600.0, 7000.0, 2.0},
-  {Morvex::kHighMidBandwidth, "High Mid Bandwidth", 0.5, 0.0, 1.0, 2.0},
-  {Morvex::kHighMidGain, "High Mid Gain", 0.0, -16.0, 16.0, 1.0},
-  {Morvex::kHighpassFilter, "Highpass Filter", 16.0, 16.0, 350.0, 1.0},
-  {Morvex::kLowFrequency, "Low Frequency", 120.0, 30.0, 450.0, 2.0},
-  {Morvex::kLowGain, "Low Gain", 0.0, -16.0, 16.0, 1.0},
-  {Morvex::kLowMidBandwidth, "Low Mid Bandwidth", 0.5, 0.0, 1.0, 2.0},
-  {Morvex::kLowMidGain, "Low Mid Gain", 0.0, -16.0, 16.0, 1.0},
-  {Morvex::kLowMidFrequency, "Low Mid Frequency", 500.0, 200.0, 2500.0, 1.0},
-  {Morvex::kLowpassFilter, "Lowpass Filter", 20000.0, 1000.0, 20000.0, 2.0},
-  {Morvex::kOutput, "Output", 0.0, -24.0, 24.0, 1.0},
+  {Morvex::kInput, "Input", 0.0, -24.0, 24.0, 1.0, "dB"},
+  {Morvex::kHighFrequency, "High Frequency", 5000.0, 1500.0, 16000.0, 1.0, "Hz"},
+  {Morvex::kHighGain, "High Gain", 0.0, -16.0, 16.0, 1.0, "dB"},
+  {Morvex::kHighMidFrequency, "High Mid Frequency", 3000.0, 600.0, 7000.0, 2.0, "Hz"},
+  {Morvex::kHighMidBandwidth, "High Mid Bandwidth", 0.5, 0.0, 1.0, 2.0, ""},
+  {Morvex::kHighMidGain, "High Mid Gain", 0.0, -16.0, 16.0, 1.0, "dB"},
+  {Morvex::kHighpassFilter, "Highpass Filter", 16.0, 16.0, 350.0, 1.0, "Hz"},
+  {Morvex::kLowFrequency, "Low Frequency", 120.0, 30.0, 450.0, 2.0, "Hz"},
+  {Morvex::kLowGain, "Low Gain", 0.0, -16.0, 16.0, 1.0, "dB"},
+  {Morvex::kLowMidBandwidth, "Low Mid Bandwidth", 0.5, 0.0, 1.0, 2.0, ""},
+  {Morvex::kLowMidGain, "Low Mid Gain", 0.0, -16.0, 16.0, 1.0, "dB"},
+  {Morvex::kLowMidFrequency, "Low Mid Frequency", 500.0, 200.0, 2500.0, 1.0, "Hz"},
+  {Morvex::kLowpassFilter, "Lowpass Filter", 20000.0, 1000.0, 20000.0, 2.0, "Hz"},
+  {Morvex::kOutput, "Output", 0.0, -24.0, 24.0, 1.0, "dB"},
 };
 
 // The two "Bypass" switches act as enables: 1 means processing (or the
@@ -108,7 +111,7 @@ void Morvex::DefineParameters()
   for (const ContinuousParam& p : kContinuousParams)
   {
     IParamEntry* param = GetParam(p.index);
-    param->DefineContinuous(p.name, p.defaultValue, p.minimum, p.maximum, kContinuousStep, "%",
+    param->DefineContinuous(p.name, p.defaultValue, p.minimum, p.maximum, kContinuousStep, p.label,
                             "", 1.0);
     param->SetShape(p.shape);
   }

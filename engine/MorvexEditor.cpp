@@ -1,9 +1,13 @@
 #include "engine/MorvexEditor.h"
 
 #include "engine/Morvex.h"
+#include "engine/MorvexReadout.h"
+#include "engine/ReadoutGlyphs.h"
+#include "framework/IParamEntry.h"
 #include "graphics/IBitmapControl.h"
 #include "graphics/IGraphics.h"
 #include "graphics/IKnobControl.h"
+#include "graphics/IReadoutControl.h"
 
 namespace MorvexEditor
 {
@@ -30,6 +34,51 @@ const ControlSpec kControls[kNumControls] = {
   {Kind::Knob, Morvex::kOutput, 117, "resources/img/OUT.png", 121, 975, 160, 74, 71},
 };
 
+const ReadoutSpec kReadout = {121, "resources/img/PLATE.png", 122, "resources/img/GLYPHS.png",
+                               ReadoutGlyphs::kNumLines, ReadoutGlyphs::kPlateLeft,
+                               ReadoutGlyphs::kPlateTop, ReadoutGlyphs::kPlateWidth,
+                               ReadoutGlyphs::kPlateHeight};
+
+namespace
+{
+const IGlyphStrip kGlyphStrip = {
+  ReadoutGlyphs::kCharset,
+  ReadoutGlyphs::kCellWidth,
+  ReadoutGlyphs::kFrameHeight,
+  ReadoutGlyphs::kPad,
+  ReadoutGlyphs::kBaseline,
+  {ReadoutGlyphs::kAdvance[ReadoutGlyphs::kNameLine], ReadoutGlyphs::kAdvance[ReadoutGlyphs::kValueLine]},
+  {ReadoutGlyphs::kTracking[ReadoutGlyphs::kNameLine], ReadoutGlyphs::kTracking[ReadoutGlyphs::kValueLine]},
+  {ReadoutGlyphs::kLineBaseline[ReadoutGlyphs::kNameLine],
+   ReadoutGlyphs::kLineBaseline[ReadoutGlyphs::kValueLine]},
+};
+
+void AttachReadout(IGraphics& graphics, IPlugBase& plug)
+{
+  const ReadoutSpec& r = kReadout;
+  // The control's value, not the parameter's: the audio thread writes the
+  // parameter, and the control holds the same value as an atomic.
+  auto describe = [&graphics, &plug](int c, std::string& name, std::string& value) {
+    const IControl* control = graphics.GetControl(c);
+    const int param = control ? control->ParamIdx() : -1;
+    const char* panelName = MorvexReadout::PanelName(param);
+    const IParamEntry* entry = panelName ? plug.GetParam(param) : nullptr;
+    if (!entry) return false;
+    name = panelName;
+    value = MorvexReadout::ValueText(param, entry->NormalizedToPlain(control->GetValue()));
+    return true;
+  };
+  auto* readout = new IReadoutControl(
+      &plug, IBox(r.left, r.top, r.left + r.width, r.top + r.height),
+      graphics.LoadEditorImage(r.plateResourceId, r.plateFile),
+      graphics.LoadEditorImage(r.glyphsResourceId, r.glyphsFile, r.glyphFrames), kGlyphStrip,
+      describe);
+  graphics.AttachControl(readout);
+  graphics.SetReadout(readout);
+  graphics.SetHandleMouseOver(true);
+}
+}  // namespace
+
 void AttachControls(IGraphics& graphics, IPlugBase& plug)
 {
   for (const ControlSpec& c : kControls)
@@ -50,5 +99,6 @@ void AttachControls(IGraphics& graphics, IPlugBase& plug)
         break;
     }
   }
+  AttachReadout(graphics, plug);
 }
 }  // namespace MorvexEditor

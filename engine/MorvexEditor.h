@@ -34,6 +34,20 @@ struct ControlSpec
 constexpr int kNumControls = 20;
 extern const ControlSpec kControls[kNumControls];
 
-// Loads every picture and attaches the background and the controls in order.
+// The readout on the centre name plate, attached after the controls: the
+// plate without its lettering and the strip of letters it sets its lines in.
+struct ReadoutSpec
+{
+  int plateResourceId;
+  const char* plateFile;
+  int glyphsResourceId;
+  const char* glyphsFile;
+  int glyphFrames;
+  int left, top, width, height;
+};
+extern const ReadoutSpec kReadout;
+
+// Loads every picture and attaches the background, the controls in order
+// and the readout, which hears where the pointer is.
 void AttachControls(IGraphics& graphics, IPlugBase& plug);
 }  // namespace MorvexEditor

@@ -7,9 +7,13 @@
 #include "graphics/IBitmapControl.h"
 #include "graphics/IGraphicsWindowless.h"
 #include "graphics/IKnobControl.h"
+#include "graphics/IReadoutControl.h"
+#include "engine/ReadoutGlyphs.h"
 #include "raster/LICE_MemBitmap.h"
 
+#include <cstring>
 #include <set>
+#include <string>
 
 namespace
 {
@@ -25,21 +29,26 @@ public:
   {
     for (const ControlSpec& c : MorvexEditor::kControls)
       if (c.resourceId == id) return new LICE_MemBitmap(c.frameWidth, c.frameHeight * c.frames);
+    const MorvexEditor::ReadoutSpec& r = MorvexEditor::kReadout;
+    if (id == r.plateResourceId) return new LICE_MemBitmap(r.width, r.height);
+    if (id == r.glyphsResourceId)
+      return new LICE_MemBitmap(ReadoutGlyphs::kCellWidth * ReadoutGlyphs::kNumGlyphs,
+                                ReadoutGlyphs::kFrameHeight * r.glyphFrames);
     return nullptr;
   }
 };
 
-TEST(MorvexEditor, backgroundThenNineteenControlsEachOnItsParameterWithoutOverlap)
+TEST(MorvexEditor, backgroundThenNineteenControlsEachOnItsParameterWithoutOverlapThenTheReadout)
 {
   Morvex plug;
   auto* graphics = new LayoutGraphics(&plug, MorvexEditor::kWidth, MorvexEditor::kHeight);
   MorvexEditor::AttachControls(*graphics, plug);
   plug.AttachEditor(graphics);
-  ASSERT_EQ(20, graphics->NControls());
+  ASSERT_EQ(21, graphics->NControls());
 
   std::set<int> params;
   const IBox editor(0, 0, 1162, 274);
-  for (int i = 0; i < graphics->NControls(); ++i)
+  for (int i = 0; i < MorvexEditor::kNumControls; ++i)
   {
     SCOPED_TRACE(i);
     const ControlSpec& spec = MorvexEditor::kControls[i];
@@ -77,6 +86,36 @@ TEST(MorvexEditor, backgroundThenNineteenControlsEachOnItsParameterWithoutOverla
   EXPECT_EQ(editor, graphics->GetControl(0)->GetBox());
   EXPECT_EQ(0u, params.count(Morvex::kUnusedSlot));
   EXPECT_EQ(19u, params.size());
+
+  // Last, drawn over the background's plate only, and never under the pointer.
+  auto* readout = dynamic_cast<IReadoutControl*>(graphics->GetControl(MorvexEditor::kNumControls));
+  ASSERT_NE(nullptr, readout);
+  EXPECT_EQ(IBox(472, 40, 614, 100), readout->GetBox());
+  EXPECT_EQ(-1, readout->ParamIdx());
+  EXPECT_EQ(0, graphics->FindControlAt(543, 70));
+  // Each control's name and its longest values fit on the plate.
+  for (int c = 1; c < MorvexEditor::kNumControls; ++c)
+  {
+    IControl* control = graphics->GetControl(c);
+    for (double v : {0.0, 0.001, 0.5, 1.0})
+    {
+      SCOPED_TRACE(testing::Message() << "control " << c << " at " << v);
+      control->SetValueFromPlug(v);
+      graphics->HandleMouseOver(control->GetBox().left + 2, control->GetBox().top + 2, IMouseKeys());
+      const std::string text = readout->CurrentText();
+      const std::size_t split = text.find('\n');
+      ASSERT_NE(std::string::npos, split);
+      const std::string lines[2] = {text.substr(0, split), text.substr(split + 1)};
+      for (int line = 0; line < 2; ++line)
+      {
+        for (char ch : lines[line]) EXPECT_NE(nullptr, std::strchr(ReadoutGlyphs::kCharset, ch)) << ch;
+        int width = -ReadoutGlyphs::kTracking[line];
+        for (char ch : lines[line])
+          width += ReadoutGlyphs::kAdvance[line][std::strchr(ReadoutGlyphs::kCharset, ch) - ReadoutGlyphs::kCharset];
+        EXPECT_LE(width + 4, readout->GetBox().W()) << lines[line];
+      }
+    }
+  }
   IGraphics::ReleaseModuleCaches();
 }
 }  // namespace

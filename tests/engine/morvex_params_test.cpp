@@ -22,20 +22,20 @@ const int C = IParamEntry::kKindContinuous;
 const int I = IParamEntry::kKindInteger;
 
 const Row kTable[] = {
-  {0, "Input", C, 0, -24, 24, 0.01, "%", 1, 2},
-  {1, "High Frequency", C, 5000, 1500, 16000, 0.01, "%", 1, 2},
-  {2, "High Gain", C, 0, -16, 16, 0.01, "%", 1, 2},
-  {3, "High Mid Frequency", C, 3000, 600, 7000, 0.01, "%", 2, 2},
-  {4, "High Mid Bandwidth", C, 0.5, 0, 1, 0.01, "%", 2, 2},
-  {5, "High Mid Gain", C, 0, -16, 16, 0.01, "%", 1, 2},
-  {6, "Highpass Filter", C, 16, 16, 350, 0.01, "%", 1, 2},
-  {7, "Low Frequency", C, 120, 30, 450, 0.01, "%", 2, 2},
-  {8, "Low Gain", C, 0, -16, 16, 0.01, "%", 1, 2},
-  {9, "Low Mid Frequency", C, 500, 200, 2500, 0.01, "%", 1, 2},
-  {10, "Low Mid Bandwidth", C, 0.5, 0, 1, 0.01, "%", 2, 2},
-  {11, "Low Mid Gain", C, 0, -16, 16, 0.01, "%", 1, 2},
-  {12, "Lowpass Filter", C, 20000, 1000, 20000, 0.01, "%", 2, 2},
-  {13, "Output", C, 0, -24, 24, 0.01, "%", 1, 2},
+  {0, "Input", C, 0, -24, 24, 0.01, "dB", 1, 2},
+  {1, "High Frequency", C, 5000, 1500, 16000, 0.01, "Hz", 1, 2},
+  {2, "High Gain", C, 0, -16, 16, 0.01, "dB", 1, 2},
+  {3, "High Mid Frequency", C, 3000, 600, 7000, 0.01, "Hz", 2, 2},
+  {4, "High Mid Bandwidth", C, 0.5, 0, 1, 0.01, "", 2, 2},
+  {5, "High Mid Gain", C, 0, -16, 16, 0.01, "dB", 1, 2},
+  {6, "Highpass Filter", C, 16, 16, 350, 0.01, "Hz", 1, 2},
+  {7, "Low Frequency", C, 120, 30, 450, 0.01, "Hz", 2, 2},
+  {8, "Low Gain", C, 0, -16, 16, 0.01, "dB", 1, 2},
+  {9, "Low Mid Frequency", C, 500, 200, 2500, 0.01, "Hz", 1, 2},
+  {10, "Low Mid Bandwidth", C, 0.5, 0, 1, 0.01, "", 2, 2},
+  {11, "Low Mid Gain", C, 0, -16, 16, 0.01, "dB", 1, 2},
+  {12, "Lowpass Filter", C, 20000, 1000, 20000, 0.01, "Hz", 2, 2},
+  {13, "Output", C, 0, -24, 24, 0.01, "dB", 1, 2},
   {14, "", IParamEntry::kKindUndefined, 0, 0, 1, 1, "", 1, 0},
   {15, "EQ Bypass", I, 1, 0, 1, 1, "", 1, 0},
   {16, "Filter Bypass", I, 0, 0, 1, 1, "", 1, 0},
@@ -86,8 +86,8 @@ TEST(MorvexParams, DisplayTextsAndUnits)
 {
   const Morvex plug;
   const struct { int index; const char* text; const char* units; } cases[] = {
-    {Morvex::kInput, "0.00", "%"}, {Morvex::kLowpassFilter, "20000.00", "%"},
-    {Morvex::kHighMidBandwidth, "0.50", "%"}, {Morvex::kEQBypass, "1", ""},
+    {Morvex::kInput, "0.00", "dB"}, {Morvex::kLowpassFilter, "20000.00", "Hz"},
+    {Morvex::kHighMidBandwidth, "0.50", ""}, {Morvex::kEQBypass, "1", ""},
     {Morvex::kIOLink, "0", ""}, {Morvex::kUnusedSlot, "0", ""},
   };
   for (const auto& c : cases)

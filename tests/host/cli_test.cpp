@@ -124,8 +124,8 @@ TEST_F(CliTest, infoListsTheClassAndEveryParameter)
   const std::string text = mOut.str();
   for (const char* expected : {"vendor: Pellicorn", "class: Morvex", "category: Audio Module Class",
                                "sub-categories: Fx|EQ", "version: 5.1.0", "parameters: 22",
-                               "'prst'\tPreset", "'bpas'\tBypass", "\tLow Gain\t%\t0.500000\t0\t",
-                               "\tLowpass Filter\t%\t1.000000\t0\t0x1 automate\t20000.00",
+                               "'prst'\tPreset", "'bpas'\tBypass", "\tLow Gain\tdB\t0.500000\t0\t",
+                               "\tLowpass Filter\tHz\t1.000000\t0\t0x1 automate\t20000.00",
                                "14\tReserved\t\t0.000000\t1\t0x12 read-only|hidden\t0\n"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 }

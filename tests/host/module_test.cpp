@@ -35,22 +35,23 @@ struct TableRow
   const char* name;
   double def, min, max, shape;
   bool continuous;
+  const char* units = "";
 };
 const TableRow kTable[20] = {
-    {"Input", 0, -24, 24, 1, true},
-    {"High Frequency", 5000, 1500, 16000, 1, true},
-    {"High Gain", 0, -16, 16, 1, true},
-    {"High Mid Frequency", 3000, 600, 7000, 2, true},
-    {"High Mid Bandwidth", 0.5, 0, 1, 2, true},
-    {"High Mid Gain", 0, -16, 16, 1, true},
-    {"Highpass Filter", 16, 16, 350, 1, true},
-    {"Low Frequency", 120, 30, 450, 2, true},
-    {"Low Gain", 0, -16, 16, 1, true},
-    {"Low Mid Frequency", 500, 200, 2500, 1, true},
-    {"Low Mid Bandwidth", 0.5, 0, 1, 2, true},
-    {"Low Mid Gain", 0, -16, 16, 1, true},
-    {"Lowpass Filter", 20000, 1000, 20000, 2, true},
-    {"Output", 0, -24, 24, 1, true},
+    {"Input", 0, -24, 24, 1, true, "dB"},
+    {"High Frequency", 5000, 1500, 16000, 1, true, "Hz"},
+    {"High Gain", 0, -16, 16, 1, true, "dB"},
+    {"High Mid Frequency", 3000, 600, 7000, 2, true, "Hz"},
+    {"High Mid Bandwidth", 0.5, 0, 1, 2, true, ""},
+    {"High Mid Gain", 0, -16, 16, 1, true, "dB"},
+    {"Highpass Filter", 16, 16, 350, 1, true, "Hz"},
+    {"Low Frequency", 120, 30, 450, 2, true, "Hz"},
+    {"Low Gain", 0, -16, 16, 1, true, "dB"},
+    {"Low Mid Frequency", 500, 200, 2500, 1, true, "Hz"},
+    {"Low Mid Bandwidth", 0.5, 0, 1, 2, true, ""},
+    {"Low Mid Gain", 0, -16, 16, 1, true, "dB"},
+    {"Lowpass Filter", 20000, 1000, 20000, 2, true, "Hz"},
+    {"Output", 0, -24, 24, 1, true, "dB"},
     {"Reserved", 0, 0, 1, 1, false},  // the slot that is never defined
     {"EQ Bypass", 1, 0, 1, 1, false},
     {"Filter Bypass", 0, 0, 1, 1, false},
@@ -197,7 +198,8 @@ TEST_F(MorvexModuleTest, theHostSeesTwentyTwoParameters)
     const TableRow& row = kTable[i];
     EXPECT_EQ(p.id, static_cast<ParamID>(i));
     EXPECT_EQ(narrow(p.title), row.name) << i;
-    EXPECT_EQ(narrow(p.units), row.continuous ? "%" : "") << i;
+    // The real unit of each continuous parameter; bandwidths and switches have none.
+    EXPECT_EQ(narrow(p.units), row.units) << i;
     EXPECT_EQ(p.stepCount, row.continuous ? 0 : 1) << i;
     EXPECT_NEAR(p.defaultNormalizedValue, defaultNormalized(row), 1e-12) << i;
     // Slot 14 holds its place but is neither a control nor an automation lane.
