@@ -1,6 +1,8 @@
 #include "tests/host/EditorScreen.h"
 
 #include "engine/Morvex.h"
+#include "engine/MorvexReadout.h"
+#include "engine/ReadoutGlyphs.h"
 #include "raster/LICE_Composite.h"
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNG.h"
@@ -8,6 +10,7 @@
 #include "tools/host/ParameterChanges.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 const MorvexEditor::ControlSpec& SpecFor(int param)
@@ -59,8 +62,51 @@ int ScaledLength(int length, double scale)
   return static_cast<int>(std::lround(length * scale));
 }
 
+namespace
+{
+// The readout's plate and letters at factor k (1 or 2), composited onto the
+// expected screen.
+bool ComposeReadout(LICE_IBitmap& expected, host::PluginInstance& plugin, const PictureLoader& picture,
+                    int k, int param)
+{
+  using namespace ReadoutGlyphs;
+  const MorvexEditor::ReadoutSpec& r = MorvexEditor::kReadout;
+  const MorvexEditor::ControlSpec plateSpec = {MorvexEditor::Kind::Background, -1, r.plateResourceId,
+                                               r.plateFile, 1, r.left, r.top, r.width, r.height};
+  const MorvexEditor::ControlSpec glyphSpec = {MorvexEditor::Kind::Background, -1, r.glyphsResourceId,
+                                               r.glyphsFile, kNumLines, 0, 0, 0, 0};
+  std::unique_ptr<LICE_IBitmap> plate(picture(plateSpec, k == 2));
+  std::unique_ptr<LICE_IBitmap> glyphs(picture(glyphSpec, k == 2));
+  if (!plate || !glyphs) return false;
+  LICE_Composite(&expected, plate.get(), r.left * k, r.top * k, nullptr, 1.0f, CompositeUseSourceAlpha);
+  const auto id = static_cast<Steinberg::Vst::ParamID>(param);
+  const double plain =
+      plugin.controller()->normalizedParamToPlain(id, plugin.controller()->getParamNormalized(id));
+  const std::string lines[kNumLines] = {MorvexReadout::PanelName(param),
+                                        MorvexReadout::ValueText(param, plain)};
+  for (int line = 0; line < kNumLines; ++line)
+  {
+    int width = -kTracking[line];
+    for (char c : lines[line]) width += kAdvance[line][std::strchr(kCharset, c) - kCharset];
+    int pen = r.left + (r.width - width) / 2;
+    for (char c : lines[line])
+    {
+      const int cell = static_cast<int>(std::strchr(kCharset, c) - kCharset);
+      const LICE_Rect source = {cell * kCellWidth * k, line * kFrameHeight * k,
+                                (cell + 1) * kCellWidth * k, (line + 1) * kFrameHeight * k};
+      if (c != ' ')
+        LICE_Composite(&expected, glyphs.get(), (pen - kPad) * k,
+                       (r.top + kLineBaseline[line] - kBaseline) * k, &source, 1.0f,
+                       CompositeUseSourceAlpha);
+      pen += kAdvance[line][cell];
+    }
+  }
+  return true;
+}
+}  // namespace
+
 int PixelsDifferingFromLayout(const std::vector<uint32_t>& screen, host::PluginInstance& plugin,
-                              const PictureLoader& picture, double scale)
+                              const PictureLoader& picture, double scale, int readoutParam)
 {
   const int width = ScaledLength(MorvexEditor::kWidth, scale);
   const int height = ScaledLength(MorvexEditor::kHeight, scale);
@@ -88,6 +134,8 @@ int PixelsDifferingFromLayout(const std::vector<uint32_t>& screen, host::PluginI
     LICE_Composite(&expected, &scaled, ScaledLength(c.left, scale), ScaledLength(c.top, scale),
                    nullptr, 1.0f, c.param < 0 ? CompositeCopy : CompositeUseSourceAlpha);
   }
+  if (readoutParam >= 0 && (scale != k || !ComposeReadout(expected, plugin, picture, k, readoutParam)))
+    return -1;
   int differing = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)

@@ -37,8 +37,12 @@ PictureLoader SourceTreePictures(const std::string& root);
 // N frames shows frame round(v (N - 1)). At a factor other than 1 each frame
 // comes from the double-size picture, resampled to its size at the factor
 // unless that is 2, at its place scaled. -1 when a picture cannot be loaded.
+// With readoutParam, the name plate reads that parameter's control: its
+// blank plate with the panel's name and the value set in the glyph strip's
+// letters, centred (at factors 1 and 2).
 int PixelsDifferingFromLayout(const std::vector<uint32_t>& screen, host::PluginInstance& plugin,
-                              const PictureLoader& picture, double scale = 1.0);
+                              const PictureLoader& picture, double scale = 1.0,
+                              int readoutParam = -1);
 
 // The editor's size at a factor, as the view reports it.
 int ScaledLength(int length, double scale);

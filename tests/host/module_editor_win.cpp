@@ -188,6 +188,53 @@ TEST_F(ModuleEditor, mouseMessagesReachTheHostAsEditsInCompleteGesturesAtEachFac
   }
 }
 
+TEST_F(ModuleEditor, theNamePlateReadsADragAsItHappensAndGoesOneAndAHalfSecondsAfter)
+{
+  ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
+  Open();
+  Pump(200);
+  auto screenIs = [&](int readoutParam) {
+    return PixelsDifferingFromLayout(ReadWindow(mEditor, kWidth, kHeight), *mPlugin, ResourcePicture,
+                                     1.0, readoutParam);
+  };
+  EXPECT_EQ(0, screenIs(-1));  // at rest, the panel's own plate
+
+  // The cursor goes where the messages say, so that leaving is tracked truly.
+  auto moveTo = [&](int x, int y, WPARAM keys) {
+    POINT p = {x, y};
+    ClientToScreen(mEditor, &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(mEditor, WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
+  };
+  const auto& c = SpecFor(Morvex::kLowGain);
+  const int cx = c.left + c.frameWidth / 2, cy = c.top + c.frameHeight / 2;
+  // Pressed and dragged: the plate reads "LOW GAIN" and the value as it goes.
+  moveTo(cx, cy, 0);
+  SendMessageA(mEditor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cx, cy));
+  Pump(100);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  const std::vector<uint32_t> before = ReadWindow(mEditor, kWidth, kHeight);
+  moveTo(cx, cy - 20, MK_LBUTTON);
+  Pump(100);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  EXPECT_NE(before, ReadWindow(mEditor, kWidth, kHeight));
+
+  // Released, and the pointer off the controls: it stays a while, follows
+  // the host's automation meanwhile, then goes, and the host does not bring it back.
+  SendMessageA(mEditor, WM_LBUTTONUP, 0, MAKELPARAM(cx, cy - 20));
+  moveTo(560, 138, 0);
+  Pump(500);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kLowGain, 0.25));
+  Pump(100);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  Pump(1000);
+  EXPECT_EQ(0, screenIs(-1));
+  ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kHighGain, 0.9));
+  Pump(100);
+  EXPECT_EQ(0, screenIs(-1));
+}
+
 TEST_F(ModuleEditor, aSecondViewTakesTheWindowAndOnlyTheHolderClosesIt)
 {
   ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));

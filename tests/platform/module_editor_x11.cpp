@@ -230,6 +230,43 @@ TEST_F(ModuleEditorX11, serverPointerEventsReachTheHostAsEditsInCompleteGestures
   }
 }
 
+TEST_F(ModuleEditorX11, theNamePlateReadsADragAsItHappensAndGoesOneAndAHalfSecondsAfter)
+{
+  ASSERT_TRUE(ProcessFirstBlockWithSettings(*mPlugin));
+  Open();
+  auto screenIs = [&](int readoutParam) {
+    return PixelsDifferingFromLayout(x.ReadWindow(mEditor, kWidth, kHeight), *mPlugin,
+                                     SourceTreePictures(MORVEX_SOURCE_DIR), 1.0, readoutParam);
+  };
+  EXPECT_EQ(0, screenIs(-1));  // at rest, the panel's own plate
+
+  // Pressed and dragged: the plate reads "LOW GAIN" and the value as it goes.
+  PointAt(Morvex::kLowGain);
+  x.Button(Button1, true);
+  frame.Run(100);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  const std::vector<uint32_t> before = x.ReadWindow(mEditor, kWidth, kHeight);
+  PointAt(Morvex::kLowGain, -20);
+  frame.Run(100);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  EXPECT_NE(before, x.ReadWindow(mEditor, kWidth, kHeight));
+
+  // Released, and the pointer off the controls: it stays a while, follows
+  // the host's automation meanwhile, then goes, and the host does not bring it back.
+  x.Button(Button1, false);
+  x.MoveTo(mEditor, 560, 138);
+  frame.Run(500);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kLowGain, 0.25));
+  frame.Run(100);
+  EXPECT_EQ(0, screenIs(Morvex::kLowGain));
+  frame.Run(1000);
+  EXPECT_EQ(0, screenIs(-1));
+  ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kHighGain, 0.9));
+  frame.Run(100);
+  EXPECT_EQ(0, screenIs(-1));
+}
+
 TEST_F(ModuleEditorX11, editorsOpenedClosedReopenedAndTwoAtOnceLeaveNothingBehind)
 {
   // A second instance in a second host window, both open at once.
