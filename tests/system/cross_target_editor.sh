@@ -2,9 +2,10 @@
 # The Windows editor (under Wine) and the Linux editor, each opened by its own
 # morvex-host on a virtual 24-bit screen, show the same pixels for the same
 # settings: knobs at both ends of their travel and between, switches on and
-# off, at factors given before the editor opens and after it drew, and on a
-# Windows screen of 192 dpi with and without a factor from the host. Skips
-# (77) when the Linux build is absent.
+# off, at factors given before the editor opens and after it drew, on a
+# Windows screen of 192 dpi with and without a factor from the host, and in
+# the middle of a drag, the name plate reading the knob. Skips (77) when the
+# Linux build is absent.
 #
 #   cross_target_editor.sh WIN_HOST WIN_BUNDLE LINUX_HOST LINUX_BUNDLE WINE_RUNNER
 set -eu
@@ -42,6 +43,8 @@ cases=(
   "2|--rescale 1.25|--rescale 1.25|96"
   "3|--scale 2||192"
   "1|--scale 1.5|--scale 1.5|192"
+  "3|--drag 278,71,-20|--drag 278,71,-20|96"
+  "2|--scale 2 --drag 556,142,-40|--scale 2 --drag 556,142,-40|96"
 )
 status=0
 n=0
@@ -96,4 +99,6 @@ done
 cmp -s "$work/linux-1.png" "$work/linux-2.png" && { echo "sets 1 and 2 look the same"; status=1; }
 cmp -s "$work/linux-2.png" "$work/linux-3.png" && { echo "sets 2 and 3 look the same"; status=1; }
 cmp -s "$work/linux-1.png" "$work/linux-3.png" && { echo "sets 1 and 3 look the same"; status=1; }
+# The drag reached the editor: set 3 dragged is not set 3 at rest.
+cmp -s "$work/linux-3.png" "$work/linux-9.png" && { echo "the drag changed nothing"; status=1; }
 exit $status

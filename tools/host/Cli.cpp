@@ -32,7 +32,7 @@ const char* const kUsage =
     "              [--png FILE]\n"
     "  morvex-host [--module PATH] moduleinfo [--version X.Y.Z] [--output FILE]\n"
     "  morvex-host [--module PATH] editor --png FILE [--set \"Name=value\"]... [--load-state FILE]\n"
-    "              [--scale F] [--rescale F]\n";
+    "              [--scale F] [--rescale F] [--drag X,Y,DY]\n";
 
 // Long enough for several of an editor's redraw ticks (40 ms each).
 constexpr int kEditorSettleMs = 400;
@@ -54,6 +54,8 @@ struct Options
   long precision = 32;
   double rate = 48000.0;
   double scale = 0.0, rescale = 0.0;
+  bool drag = false;
+  long dragX = 0, dragY = 0, dragDy = 0;
   std::string loadState, saveState, csv, png, version, output;
   bool bypass = false;
 };
@@ -107,6 +109,18 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, Failure& fai
       double& factor = a == "--scale" ? o.scale : o.rescale;
       if (!ParseNumber(v, factor) || factor < 0.5 || factor > 4.0)
         return bad(a + " needs a content factor from 0.5 to 4, not \"" + v + "\"");
+    }
+    else if (a == "--drag")
+    {
+      if (!value(v)) return false;
+      const size_t first = v.find(','), second = v.find(',', first == std::string::npos ? first : first + 1);
+      if (first == std::string::npos || second == std::string::npos ||
+          !ParseInteger(v.substr(0, first), o.dragX) ||
+          !ParseInteger(v.substr(first + 1, second - first - 1), o.dragY) ||
+          !ParseInteger(v.substr(second + 1), o.dragDy) || o.dragX < 0 || o.dragY < 0 ||
+          o.dragX > 10000 || o.dragY > 10000 || o.dragDy < -10000 || o.dragDy > 10000)
+        return bad("--drag needs X,Y,DY in the editor's pixels, not \"" + v + "\"");
+      o.drag = true;
     }
     else if (a == "--load-state") { if (!value(o.loadState)) return false; }
     else if (a == "--save-state") { if (!value(o.saveState)) return false; }
@@ -423,6 +437,10 @@ int runEditor(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
   shot.settleMs = kEditorSettleMs;
   shot.scale = o.scale;
   shot.rescale = o.rescale;
+  shot.drag = o.drag;
+  shot.dragX = static_cast<int>(o.dragX);
+  shot.dragY = static_cast<int>(o.dragY);
+  shot.dragDy = static_cast<int>(o.dragDy);
   if (!CaptureEditor(plugin.controller(), shot, image, error) ||
       !EncodePng(image, png, error))
   {

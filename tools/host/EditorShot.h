@@ -16,12 +16,18 @@ struct EditorShotOptions
   // once it has drawn. 0 gives none.
   double scale = 0.0;
   double rescale = 0.0;
+  // A drag in progress when the screen is read: the left button pressed at
+  // (dragX, dragY) of the editor and moved dragDy pixels down (up when
+  // negative), as the user's pointer would, then released after the read.
+  bool drag = false;
+  int dragX = 0, dragY = 0, dragDy = 0;
 };
 
 // Opens the controller's editor view in a window of the host's own, lets it
 // run (its timer draws meanwhile), and reads back what the screen shows of
 // it. A factor given after it drew resizes it through the host's frame, as
-// when a DAW's window moves to another screen. False with a message when the
+// when a DAW's window moves to another screen; a drag is made after that.
+// False with a message when the
 // plug-in has no editor here or the window cannot be made or read.
 bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShotOptions& options,
                    RgbImage& image, std::string& error);

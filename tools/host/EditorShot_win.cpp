@@ -63,6 +63,29 @@ void BecomeDpiAware()
   SetProcessDPIAware();
 }
 
+// The cursor to a point of the window, and the left button, as input from
+// the mouse: Windows makes the window's messages from it.
+void CursorTo(HWND window, int x, int y)
+{
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  SetCursorPos(p.x, p.y);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((p.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  input.mi.dy = static_cast<LONG>((p.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+void LeftButton(bool down)
+{
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof input);
+}
+
 }  // namespace
 
 bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShotOptions& options,
@@ -104,11 +127,36 @@ bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShot
       ok = SetContentScale(view, options.rescale, error);
       PumpMessages(options.settleMs);
     }
+    HWND editor = GetWindow(window, GW_CHILD);
+    if (ok && options.drag && !editor)
+    {
+      ok = false;
+      error = "the plug-in's editor has no window to drag in";
+    }
+    if (ok && options.drag)
+    {
+      CursorTo(editor, options.dragX, options.dragY);
+      PumpMessages(60);
+      LeftButton(true);
+      PumpMessages(60);
+      const int steps = options.dragDy < 0 ? -options.dragDy : options.dragDy;
+      for (int i = 1; i <= steps; ++i)
+      {
+        CursorTo(editor, options.dragX, options.dragY + (options.dragDy < 0 ? -i : i));
+        PumpMessages(5);
+      }
+      PumpMessages(options.settleMs);
+    }
     // What the editor is now, after the screen's factor or a new one.
     if (ok && view->getSize(&size) == Steinberg::kResultOk)
     {
       ok = ReadScreen(window, size.getWidth(), size.getHeight(), image);
       if (!ok) error = "cannot read the editor back from the screen";
+    }
+    if (options.drag)
+    {
+      LeftButton(false);
+      PumpMessages(60);
     }
     view->removed();
   }

@@ -9,6 +9,8 @@
 
 #include "tools/host/ScreenReadback_x11.h"
 
+#include <X11/extensions/XTest.h>
+
 #include <cstdint>
 
 namespace host {
@@ -34,6 +36,23 @@ Window OpenHostWindow(Display* display, int width, int height, std::string& erro
     return 0;
   }
   return window;
+}
+
+// The pointer to a point of the window, and a button, through XTEST: the
+// server makes the events, as for a user's mouse.
+void PointerTo(Display* display, Window window, int x, int y)
+{
+  int rootX = 0, rootY = 0;
+  Window child;
+  XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
+  XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+  XSync(display, False);
+}
+
+void LeftButton(Display* display, bool down)
+{
+  XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+  XSync(display, False);
 }
 
 }  // namespace
@@ -83,7 +102,33 @@ bool CaptureEditor(Steinberg::Vst::IEditController* controller, const EditorShot
       ok = SetContentScale(view, options.rescale, error);
       frame.Run(options.settleMs);
     }
+    int xtestEvent = 0, xtestError = 0, xtestMajor = 0, xtestMinor = 0;
+    if (ok && options.drag &&
+        !XTestQueryExtension(display, &xtestEvent, &xtestError, &xtestMajor, &xtestMinor))
+    {
+      ok = false;
+      error = "the X display has no XTEST to drag with";
+    }
+    if (ok && options.drag)
+    {
+      PointerTo(display, window, options.dragX, options.dragY);
+      frame.Run(60);
+      LeftButton(display, true);
+      frame.Run(60);
+      const int steps = options.dragDy < 0 ? -options.dragDy : options.dragDy;
+      for (int i = 1; i <= steps; ++i)
+      {
+        PointerTo(display, window, options.dragX, options.dragY + (options.dragDy < 0 ? -i : i));
+        frame.Run(5);
+      }
+      frame.Run(options.settleMs);
+    }
     if (ok) ok = ReadScreen(display, window, image, error);
+    if (ok && options.drag)
+    {
+      LeftButton(display, false);
+      frame.Run(60);
+    }
     view->removed();
   }
   view->setFrame(nullptr);
