@@ -76,6 +76,30 @@ void BM_OneKnobRedraw(benchmark::State& state)
 }
 BENCHMARK(BM_OneKnobRedraw)->Arg(4)->Arg(8)->Unit(benchmark::kMicrosecond);
 
+// One step of a drag on "Low Gain" while the name plate reads it: the knob
+// and the plate are redrawn on the next tick.
+void BM_DragStepWithReadout(benchmark::State& state)
+{
+  EditorUnderTest editor(Factor(state));
+  if (!editor.PicturesLoaded()) state.SkipWithError("pictures missing under resources/img");
+  IGraphics& g = *editor.graphics;
+  const int x = IGraphics::ScaleLength(278, g.Scale()), y = IGraphics::ScaleLength(71, g.Scale());
+  IMouseKeys left;
+  left.left = true;
+  g.HandleMouseDown(x, y, left);
+  IBox region;
+  while (g.FindDirtyRegion(region)) g.DrawRegion(region);
+  int n = 0;
+  for (auto _ : state)
+  {
+    g.HandleMouseDrag(x, y - (++n % 40), left);
+    g.FindDirtyRegion(region);
+    benchmark::DoNotOptimize(g.DrawRegion(region));
+  }
+  g.HandleMouseUp(x, y, IMouseKeys());
+}
+BENCHMARK(BM_DragStepWithReadout)->Arg(4)->Arg(8)->Unit(benchmark::kMicrosecond);
+
 // The first editor of the module decodes all twenty pictures it shows (at 2
 // the double-size set too, on top of the set the plug-in loads as it is
 // made), and draws them.

@@ -41,6 +41,7 @@ public:
   using Clock = std::function<int64_t()>;  // milliseconds, monotonic
   static int64_t SteadyMs();
 
+  // blankPlate is an opaque picture of the plate box.
   IReadoutControl(IPlugBase* plug, const IBox& plate, const IBitmapRef& blankPlate,
                   const IBitmapRef& glyphs, const IGlyphStrip& strip, Describe describe,
                   Clock clock = SteadyMs);

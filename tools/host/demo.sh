@@ -91,6 +91,15 @@ echo "demo: wrote $out/editor.png"
 xvfb-run -a -s "-screen 0 1280x1024x24" "$linux_host" --module "$linux_bundle" \
   editor --png "$out/editor-linux.png" "${editor_sets[@]}"
 echo "demo: wrote $out/editor-linux.png"
+# The same editor for a screen of twice the density (the host's content
+# factor 2), and with the name plate reading "Low Gain" in the middle of a
+# drag made by Windows from mouse input.
+"$root/cmake/wine-run.sh" --x11 "$host_exe" --module "$bundle" editor --png "$out/editor@2x.png" \
+  "${editor_sets[@]}" --scale 2
+echo "demo: wrote $out/editor@2x.png"
+"$root/cmake/wine-run.sh" --x11 "$host_exe" --module "$bundle" editor \
+  --png "$out/editor-readout.png" "${editor_sets[@]}" --drag 278,71,-12
+echo "demo: wrote $out/editor-readout.png"
 
 echo
 echo "The demo files are in $out."
