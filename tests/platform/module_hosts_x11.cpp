@@ -15,6 +15,8 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
+#include <X11/Xatom.h>
+
 #include <chrono>
 #include <string>
 #include <thread>
@@ -329,6 +331,62 @@ TEST_F(ViewLifeTest, aHostFactorWhileOpenIsAskedOfTheFrameAndTakenWhenTheHostAgr
   view->release();
   EXPECT_TRUE(x.Children(host.Parent()).empty());
   EXPECT_EQ(0, host.Timers() + host.EventHandlers());
+}
+
+// What a desktop at 192 dpi publishes in the server's resource database;
+// gone again when the test ends.
+class XftDpi
+{
+public:
+  XftDpi(Display* display, const char* dpi) : mDisplay(display)
+  {
+    const std::string resources = std::string("Xft.dpi:\t") + dpi + "\n";
+    XChangeProperty(mDisplay, DefaultRootWindow(mDisplay), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.c_str()),
+                    static_cast<int>(resources.size()));
+    XSync(mDisplay, False);
+  }
+  ~XftDpi()
+  {
+    XDeleteProperty(mDisplay, DefaultRootWindow(mDisplay), XA_RESOURCE_MANAGER);
+    XSync(mDisplay, False);
+  }
+
+private:
+  Display* mDisplay;
+};
+
+TEST_F(ViewLifeTest, withoutAHostFactorTheEditorFollowsXftDpiAndAHostFactorWins)
+{
+  QuirkHost host(HostHabits{"host"}, x.Connection());
+  const XftDpi desktop(x.Connection(), "192");
+  struct Case
+  {
+    const char* what;
+    float hostFactor;  // 0: none
+    int w, h;
+  };
+  const Case cases[] = {{"no factor from the host", 0.0f, 2324, 548},
+                        {"the host's 1.5", 1.5f, 1743, 411}};
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    IPlugView* view = mPlugin->controller()->createView(ViewType::kEditor);
+    ASSERT_NE(nullptr, view);
+    if (c.hostFactor > 0.0f) FUnknownPtr<IPlugViewContentScaleSupport>(view)->setContentScaleFactor(c.hostFactor);
+    view->setFrame(&host);
+    host.resizeCalls.clear();
+    ASSERT_EQ(kResultOk, view->attached(AsParent(host.Parent()), kPlatformTypeX11EmbedWindowID));
+    ViewRect size;
+    view->getSize(&size);
+    EXPECT_TRUE(SameSize(size, c.w, c.h));
+    EXPECT_TRUE(SameSize(WindowSize(x.Connection(), OnlyChild(host.Parent())), c.w, c.h));
+    // Told at attached, the host hears the new size through its frame.
+    EXPECT_EQ(c.hostFactor > 0.0f ? 0u : 1u, host.resizeCalls.size());
+    EXPECT_EQ(kResultOk, view->removed());
+    view->setFrame(nullptr);
+    view->release();
+  }
 }
 
 TEST_F(ViewLifeTest, openingAndClosingAtMixedFactorsLeavesNothingBehind)
