@@ -267,19 +267,24 @@ class Screen(unittest.TestCase):
     def test_the_snapshot_is_what_the_editor_shows_at_its_defaults(self):
         if not shutil.which("xvfb-run"):
             raise unittest.SkipTest("no xvfb-run for a virtual X server")
-        with tempfile.TemporaryDirectory() as out:
-            shot = os.path.join(out, "editor.png")
-            subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset",
-                            os.environ["MORVEX_HOST"], "--module", os.environ["MORVEX_BUNDLE"],
-                            "editor", "--png", shot], check=True, capture_output=True)
-            screen = Pixels(shot)
-        snapshot = Pixels(os.path.join(ROOT, compose.SNAPSHOT_FOLDER, compose.snapshot_file(1)))
-        self.assertEqual((screen.w, screen.h), (layout.EDITOR_W, layout.EDITOR_H))
-        self.assertEqual((snapshot.w, snapshot.h), (layout.EDITOR_W, layout.EDITOR_H))
-        differing = [(x, y) for y in range(screen.h) for x in range(screen.w)
-                     if screen.rows[y][x] & 0xFFFFFF != snapshot.rows[y][x] & 0xFFFFFF]
-        self.assertEqual(len(differing), 0, "first differing pixels: %s" % differing[:5])
-        self.assertGreater(len({p for row in screen.rows for p in row}), 256, "no editor shown")
+        for scale in layout.SCALES:
+            with self.subTest(scale=scale), tempfile.TemporaryDirectory() as out:
+                shot = os.path.join(out, "editor.png")
+                subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 3600x1200x24 -noreset",
+                                os.environ["MORVEX_HOST"], "--module", os.environ["MORVEX_BUNDLE"],
+                                "editor", "--png", shot, "--scale", str(scale)],
+                               check=True, capture_output=True)
+                screen = Pixels(shot)
+                snapshot = Pixels(os.path.join(ROOT, compose.SNAPSHOT_FOLDER,
+                                               compose.snapshot_file(scale)))
+                size = (layout.EDITOR_W * scale, layout.EDITOR_H * scale)
+                self.assertEqual((screen.w, screen.h), size)
+                self.assertEqual((snapshot.w, snapshot.h), size)
+                differing = [(x, y) for y in range(screen.h) for x in range(screen.w)
+                             if screen.rows[y][x] & 0xFFFFFF != snapshot.rows[y][x] & 0xFFFFFF]
+                self.assertEqual(len(differing), 0, "first differing pixels: %s" % differing[:5])
+                self.assertGreater(len({p for row in screen.rows for p in row}), 256,
+                                   "no editor shown")
 
 
 def main(argv):
