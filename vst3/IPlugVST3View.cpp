@@ -75,7 +75,11 @@ tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
   IGraphics* graphics = mPlug->GetGraphics();
   if (!graphics) return kResultFalse;
   if (!size) return kInvalidArgument;
-  *size = ViewRect(0, 0, graphics->ScreenWidth(), graphics->ScreenHeight());
+  // While another view shows the window, this one opens at its own host's factor.
+  if (!mHoldsWindow && mPlug->WindowView() && mHostScaleGiven)
+    *size = SizeAt(mHostScale);
+  else
+    *size = ViewRect(0, 0, graphics->ScreenWidth(), graphics->ScreenHeight());
   return kResultOk;
 }
 
@@ -121,7 +125,8 @@ tresult PLUGIN_API IPlugVST3View::setContentScaleFactor(ScaleFactor factor)
 {
   if (!mPlug->GetGraphics()) return kResultFalse;
   mHostScaleGiven = true;
-  ChangeScale(factor);
+  mHostScale = IGraphics::QuantizeScale(factor);
+  ChangeScale(mHostScale);
   return kResultTrue;
 }
 
@@ -138,6 +143,9 @@ void IPlugVST3View::ChangeScale(double factor)
   IGraphics* graphics = mPlug->GetGraphics();
   if (!graphics) return;
   const double scale = IGraphics::QuantizeScale(factor);
+  // The window another view shows is that view's: this one's factor waits
+  // until it opens the window itself.
+  if (!mHoldsWindow && mPlug->WindowView()) return;
   // Before the window opens, or with no frame to ask, the factor is simply
   // the editor's from now on.
   const ViewRect size = SizeAt(scale);
@@ -193,6 +201,8 @@ bool IPlugVST3View::OpenEditorWindow(void* parent)
   // Attached again without removed: the old window and registration go first.
   CloseEditorWindow();
   if (IPlugVST3View* holder = mPlug->WindowView()) holder->LoseWindow();
+  // The window opens at the factor this view's host gave it.
+  if (mHostScaleGiven) graphics->SetScale(mHostScale);
   if (!graphics->OpenWindow(parent))
   {
     mPlug->SetWindowView(nullptr);

@@ -69,6 +69,7 @@ private:
   bool mHoldsWindow = false;
   // Once a host gives a factor the screen's no longer counts.
   bool mHostScaleGiven = false;
+  double mHostScale = 1.0;
   // A factor asked of the host and not yet agreed, or 0.
   double mPendingScale = 0.0;
   RunLoopBinding* mRunLoopBinding = nullptr;

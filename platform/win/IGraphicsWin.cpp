@@ -218,7 +218,7 @@ double IGraphicsWin::ScreenScale()
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-  HWND window = mWindow ? mWindow : mParentWindow;
+  HWND window = mParentWindow ? mParentWindow : mWindow;
   const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
   return dpi > 0 ? dpi / 96.0 : 1.0;
 }

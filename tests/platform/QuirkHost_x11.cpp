@@ -50,6 +50,13 @@ void QuirkHost::MapParent()
   }
 }
 
+void QuirkHost::SizeParent(const ViewRect& size)
+{
+  XResizeWindow(mDisplay, mParent, static_cast<unsigned>(size.getWidth()),
+                static_cast<unsigned>(size.getHeight()));
+  XSync(mDisplay, False);
+}
+
 void QuirkHost::RunTicks(int ticks, int maxMs)
 {
   const long until = mTimerCalls + ticks;

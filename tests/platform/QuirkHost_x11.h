@@ -49,6 +49,8 @@ public:
 
   Window Parent() const { return mParent; }
   void MapParent();
+  // The parent to the size the view asked for, as hosts do from getSize.
+  void SizeParent(const Steinberg::ViewRect& size);
   // Serves the loop until `ticks` more timer calls were made, or maxMs passed.
   void RunTicks(int ticks, int maxMs = 2000);
   void Run(int ms);

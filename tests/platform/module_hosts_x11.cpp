@@ -188,6 +188,18 @@ TEST_P(HostHabitsTest, editorOpensRedrawsTakesADragAndLeavesNothing)
 
 // Hosts that attach twice, make a second view before removing the first,
 // or open and close editors with no event in between.
+// The geometry of an X window.
+ViewRect WindowSize(Display* display, Window window)
+{
+  Window root;
+  int x = 0, y = 0;
+  unsigned w = 0, h = 0, border = 0, depth = 0;
+  XGetGeometry(display, window, &root, &x, &y, &w, &h, &border, &depth);
+  return ViewRect(0, 0, static_cast<int>(w), static_cast<int>(h));
+}
+
+bool SameSize(const ViewRect& a, int w, int h) { return a.getWidth() == w && a.getHeight() == h; }
+
 using ViewLifeTest = EditorHostTest;
 
 TEST_F(ViewLifeTest, aSecondViewTakesTheWindowAndOnlyTheHolderClosesIt)
@@ -200,11 +212,21 @@ TEST_F(ViewLifeTest, aSecondViewTakesTheWindowAndOnlyTheHolderClosesIt)
   a->setFrame(&first);
   b->setFrame(&second);
   ASSERT_EQ(kResultOk, a->attached(AsParent(first.Parent()), kPlatformTypeX11EmbedWindowID));
+  // The second view's host gives it a factor: the first view's window keeps
+  // its size, and the second view opens at its own.
+  const Window firstEditor = OnlyChild(first.Parent());
+  EXPECT_EQ(kResultTrue, FUnknownPtr<IPlugViewContentScaleSupport>(b)->setContentScaleFactor(2.0f));
+  EXPECT_TRUE(SameSize(WindowSize(x.Connection(), firstEditor), kWidth, kHeight));
+  ViewRect size;
+  b->getSize(&size);
+  EXPECT_TRUE(SameSize(size, 2 * kWidth, 2 * kHeight));
+  second.SizeParent(size);
   ASSERT_EQ(kResultOk, b->attached(AsParent(second.Parent()), kPlatformTypeX11EmbedWindowID));
   // One editor window, now in the second view's parent, on its loop only.
   EXPECT_TRUE(x.Children(first.Parent()).empty());
   const Window editor = OnlyChild(second.Parent());
   ASSERT_NE(0u, editor);
+  EXPECT_TRUE(SameSize(WindowSize(x.Connection(), editor), 2 * kWidth, 2 * kHeight));
   EXPECT_EQ(0, first.Timers() + first.EventHandlers());
   EXPECT_EQ(1, second.Timers());
 
@@ -214,7 +236,7 @@ TEST_F(ViewLifeTest, aSecondViewTakesTheWindowAndOnlyTheHolderClosesIt)
   second.RunTicks(3);
   ASSERT_TRUE(ProcessBlockWithChange(*mPlugin, Morvex::kLowGain, 0.3));
   second.RunTicks(2);
-  EXPECT_EQ(0, PixelsOffLayout(editor));
+  EXPECT_EQ(0, PixelsOffLayout(editor, 2.0));
   a->setFrame(nullptr);
   a->release();
   EXPECT_EQ(editor, OnlyChild(second.Parent()));
@@ -257,18 +279,6 @@ TEST_F(ViewLifeTest, attachedTwiceOrOpenedAndClosedWithNoEventBetweenLeavesOneOr
   EXPECT_EQ(0, host.Timers() + host.EventHandlers());
   host.Run(30);
 }
-
-// The geometry of an X window.
-ViewRect WindowSize(Display* display, Window window)
-{
-  Window root;
-  int x = 0, y = 0;
-  unsigned w = 0, h = 0, border = 0, depth = 0;
-  XGetGeometry(display, window, &root, &x, &y, &w, &h, &border, &depth);
-  return ViewRect(0, 0, static_cast<int>(w), static_cast<int>(h));
-}
-
-bool SameSize(const ViewRect& a, int w, int h) { return a.getWidth() == w && a.getHeight() == h; }
 
 TEST_F(ViewLifeTest, aHostFactorWhileOpenIsAskedOfTheFrameAndTakenWhenTheHostAgrees)
 {
