@@ -31,8 +31,9 @@ inline void LICE_PngReadFromMemory(png_structp png, png_bytep out, png_size_t co
   if (taken < count) png_error(png, "PNG data ends early");
 }
 
-// Asks libpng for 8-bit A, R, G, B bytes per pixel whatever the stored format.
-inline void LICE_PngRequestArgbOutput(png_structp png, png_infop info, int bitDepth, int colorType)
+// Expands every stored format to 8-bit RGB samples, with alpha where the
+// image has alpha or tRNS; gives whether it has alpha.
+inline bool LICE_PngExpandToRgb8(png_structp png, png_infop info, int bitDepth, int colorType)
 {
   if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
@@ -45,7 +46,13 @@ inline void LICE_PngRequestArgbOutput(png_structp png, png_infop info, int bitDe
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
     png_set_gray_to_rgb(png);
   }
-  if (colorType & PNG_COLOR_MASK_ALPHA) {
+  return (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+}
+
+// Asks libpng for 8-bit A, R, G, B bytes per pixel whatever the stored format.
+inline void LICE_PngRequestArgbOutput(png_structp png, png_infop info, int bitDepth, int colorType)
+{
+  if (LICE_PngExpandToRgb8(png, info, bitDepth, colorType)) {
     png_set_swap_alpha(png);
   } else {
     png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
@@ -78,17 +85,7 @@ inline void LICE_PngRequestPixelOutput(png_structp png, png_infop info, int bitD
     LICE_PngRequestArgbOutput(png, info, bitDepth, colorType);
     return;
   }
-  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-  if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
-  if (png_get_valid(png, info, PNG_INFO_tRNS)) {
-    png_set_tRNS_to_alpha(png);
-    colorType |= PNG_COLOR_MASK_ALPHA;
-  }
-  if (bitDepth == 16) png_set_strip_16(png);
-  if (bitDepth < 8) png_set_packing(png);
-  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-    png_set_gray_to_rgb(png);
-  }
+  const bool alpha = LICE_PngExpandToRgb8(png, info, bitDepth, colorType);
   png_set_bgr(png);
-  if (!(colorType & PNG_COLOR_MASK_ALPHA)) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
 }

@@ -34,8 +34,6 @@ QuirkHost::QuirkHost(const HostHabits& habits, Display* display)
 
 QuirkHost::~QuirkHost()
 {
-  for (EventEntry& e : mEvents) e.handler->release();
-  for (TimerEntry& t : mTimers) t.handler->release();
   XDestroyWindow(mDisplay, mParent);
   XSync(mDisplay, False);
 }
@@ -87,12 +85,13 @@ void QuirkHost::Step(Clock::time_point until)
     if (now < mNextTick) return;
     mNextTick = now + std::chrono::milliseconds(mHabits.tickMs);
     if (mHabits.idlePollsFd) FireIdlePolls();
-    for (TimerEntry& t : mTimers)
-      if (--t.ticksLeft <= 0)
-      {
-        t.ticksLeft = t.ticks;
-        due.push_back(t.handler);
-      }
+    for (const TimerEntry& t : mTimers)
+    {
+      int& left = TicksLeft(t);
+      if (--left > 0) continue;
+      left = 0;  // counted afresh from the interval
+      due.push_back(t.handler);
+    }
   }
   else
   {
@@ -104,6 +103,18 @@ void QuirkHost::Step(Clock::time_point until)
       }
   }
   for (Linux::ITimerHandler* handler : due) Fire(handler);
+}
+
+int& QuirkHost::TicksLeft(const TimerEntry& timer)
+{
+  // Ticking hosts round an interval up to whole ticks.
+  int& left = mTicksLeft[timer.handler];
+  if (left <= 0)
+  {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(timer.interval).count();
+    left = static_cast<int>((ms + mHabits.tickMs - 1) / mHabits.tickMs);
+  }
+  return left;
 }
 
 void QuirkHost::ServeDescriptors(Clock::duration wait)
@@ -131,7 +142,7 @@ void QuirkHost::ServeDescriptors(Clock::duration wait)
   const std::vector<EventEntry> events = mEvents;
   for (const EventEntry& e : events)
   {
-    if (!FD_ISSET(e.fd, &readable) || !Registered(e.handler)) continue;
+    if (!FD_ISSET(e.fd, &readable) || !Registered(e.handler, e.fd)) continue;
     e.handler->onFDIsSet(e.fd);
     if (mHabits.fdFiresOnce) unregisterEventHandler(e.handler);
   }
@@ -142,7 +153,7 @@ void QuirkHost::FireIdlePolls()
   const std::vector<EventEntry> events = mEvents;
   for (int i = 0; i < kIdlePolls; ++i)
     for (const EventEntry& e : events)
-      if (Registered(e.handler)) e.handler->onFDIsSet(e.fd);
+      if (Registered(e.handler, e.fd)) e.handler->onFDIsSet(e.fd);
 }
 
 void QuirkHost::Fire(Linux::ITimerHandler* handler)
@@ -235,75 +246,5 @@ tresult PLUGIN_API QuirkHost::registerEventHandler(Linux::IEventHandler* handler
                                                    Linux::FileDescriptor fd)
 {
   if (mHabits.noFdSupport) return kNotImplemented;
-  if (!handler || fd < 0) return kInvalidArgument;
-  handler->addRef();
-  mEvents.push_back({handler, fd});
-  return kResultOk;
-}
-
-tresult PLUGIN_API QuirkHost::unregisterEventHandler(Linux::IEventHandler* handler)
-{
-  bool found = false;
-  for (auto it = mEvents.begin(); it != mEvents.end();)
-  {
-    if (it->handler != handler)
-    {
-      ++it;
-      continue;
-    }
-    it->handler->release();
-    it = mEvents.erase(it);
-    found = true;
-  }
-  return found ? kResultOk : kInvalidArgument;
-}
-
-tresult PLUGIN_API QuirkHost::registerTimer(Linux::ITimerHandler* handler,
-                                            Linux::TimerInterval milliseconds)
-{
-  if (!handler || milliseconds == 0) return kInvalidArgument;
-  handler->addRef();
-  const auto interval = std::chrono::milliseconds(milliseconds);
-  const int tick = mHabits.tickMs;
-  const int ticks = tick > 0 ? static_cast<int>((milliseconds + tick - 1) / tick) : 0;
-  mTimers.push_back({handler, interval, Clock::now() + interval, ticks, ticks});
-  return kResultOk;
-}
-
-tresult PLUGIN_API QuirkHost::unregisterTimer(Linux::ITimerHandler* handler)
-{
-  auto it = std::find_if(mTimers.begin(), mTimers.end(),
-                         [handler](const TimerEntry& t) { return t.handler == handler; });
-  if (it == mTimers.end()) return kInvalidArgument;
-  it->handler->release();
-  mTimers.erase(it);
-  return kResultOk;
-}
-
-bool QuirkHost::Registered(Linux::IEventHandler* handler) const
-{
-  return std::any_of(mEvents.begin(), mEvents.end(),
-                     [handler](const EventEntry& e) { return e.handler == handler; });
-}
-
-bool QuirkHost::Registered(Linux::ITimerHandler* handler) const
-{
-  return std::any_of(mTimers.begin(), mTimers.end(),
-                     [handler](const TimerEntry& t) { return t.handler == handler; });
-}
-
-tresult PLUGIN_API QuirkHost::queryInterface(const TUID iid, void** obj)
-{
-  if (FUnknownPrivate::iidEqual(iid, IPlugFrame::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-  {
-    *obj = static_cast<IPlugFrame*>(this);
-    return kResultOk;
-  }
-  if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
-  {
-    *obj = static_cast<Linux::IRunLoop*>(this);
-    return kResultOk;
-  }
-  *obj = nullptr;
-  return kNoInterface;
+  return RunLoopFrame::registerEventHandler(handler, fd);
 }

@@ -1,13 +1,14 @@
 #pragma once
 // A Linux DAW's plug frame and run loop that behaves, on demand, as one of
 // the hosts Morvex meets does: how it serves descriptors and timers, what
-// window it gives the editor, and whether it embeds with XEmbed.
+// window it gives the editor, and whether it embeds with XEmbed. What is
+// registered is kept as the host tool's own run loop keeps it.
 
-#include "pluginterfaces/gui/iplugview.h"
+#include "tools/host/RunLoop_linux.h"
 
 #include <X11/Xlib.h>
 
-#include <chrono>
+#include <map>
 #include <vector>
 
 struct HostHabits
@@ -24,7 +25,7 @@ struct HostHabits
   bool xembedChecksInfo = false;        // reads _XEMBED_INFO on the client's CreateNotify
 };
 
-class QuirkHost : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoop
+class QuirkHost : public host::RunLoopFrame
 {
 public:
   static constexpr int kIdlePolls = 50;
@@ -32,10 +33,10 @@ public:
   // How the host answers a view's resizeView.
   enum class ResizeAnswer
   {
-    kOnSize,           // resizes its window and calls onSize, as the SDK's hosts do
+    kOnSize,            // resizes its window and calls onSize, as the SDK's hosts do
     kYesWithoutOnSize,  // resizes its window and says yes, but never calls onSize
-    kRefuse,           // says no
-    kOldSizeThenNo,    // calls onSize with the size the view has, then says no
+    kRefuse,            // says no
+    kOldSizeThenNo,     // calls onSize with the size the view has, then says no
   };
   struct ResizeCall
   {
@@ -45,7 +46,7 @@ public:
 
   // The host's own connection is the session's; its window is made here.
   QuirkHost(const HostHabits& habits, Display* display);
-  virtual ~QuirkHost();
+  ~QuirkHost() override;
 
   Window Parent() const { return mParent; }
   void MapParent();
@@ -55,8 +56,6 @@ public:
   void RunTicks(int ticks, int maxMs = 2000);
   void Run(int ms);
 
-  int EventHandlers() const { return static_cast<int>(mEvents.size()); }
-  int Timers() const { return static_cast<int>(mTimers.size()); }
   // XEmbed: the client window seen on CreateNotify, whether it carried
   // _XEMBED_INFO then, its flags, and its requests for the focus.
   Window Client() const { return mClient; }
@@ -71,30 +70,8 @@ public:
                                            Steinberg::ViewRect* newSize) override;
   Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
                                                      Steinberg::Linux::FileDescriptor fd) override;
-  Steinberg::tresult PLUGIN_API unregisterEventHandler(Steinberg::Linux::IEventHandler* handler) override;
-  Steinberg::tresult PLUGIN_API registerTimer(Steinberg::Linux::ITimerHandler* handler,
-                                              Steinberg::Linux::TimerInterval milliseconds) override;
-  Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
-  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
-  Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
-  Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
-  using Clock = std::chrono::steady_clock;
-  struct EventEntry
-  {
-    Steinberg::Linux::IEventHandler* handler;
-    int fd;
-  };
-  struct TimerEntry
-  {
-    Steinberg::Linux::ITimerHandler* handler;
-    Clock::duration interval;
-    Clock::time_point due;
-    int ticks;  // on a ticking host: whole ticks per call, and ticks left
-    int ticksLeft;
-  };
-
   void Step(Clock::time_point until);
   void ServeDescriptors(Clock::duration wait);
   void ServeOwnConnection();
@@ -102,8 +79,8 @@ private:
   void SendXEmbed(Window to, long message, long detail, long data1, long data2);
   void Fire(Steinberg::Linux::ITimerHandler* handler);
   void FireIdlePolls();
-  bool Registered(Steinberg::Linux::IEventHandler* handler) const;
-  bool Registered(Steinberg::Linux::ITimerHandler* handler) const;
+  // On a ticking host: the ticks left before the timer's next call.
+  int& TicksLeft(const TimerEntry& timer);
 
   HostHabits mHabits;
   Display* mDisplay;
@@ -114,8 +91,7 @@ private:
   bool mClientHadInfo = false;
   long mClientFlags = 0;
   int mFocusRequests = 0;
-  std::vector<EventEntry> mEvents;
-  std::vector<TimerEntry> mTimers;
+  std::map<Steinberg::Linux::ITimerHandler*, int> mTicksLeft;
   Clock::time_point mNextTick;
   long mTimerCalls = 0;
 };

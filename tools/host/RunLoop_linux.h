@@ -43,7 +43,8 @@ public:
   Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
   Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
-private:
+protected:
+  // What is registered, for hosts that serve it their own way.
   using Clock = std::chrono::steady_clock;
   struct EventEntry
   {
@@ -61,6 +62,8 @@ private:
 
   std::vector<EventEntry> mEvents;
   std::vector<TimerEntry> mTimers;
+
+private:
   ResizeHandler mResize;
 };
 
