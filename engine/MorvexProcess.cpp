@@ -4,6 +4,7 @@
 #include "graphics/IGraphics.h"
 
 #include "engine/colour/ColourStage.h"
+#include "engine/sections/DesignMath.h"
 #include "engine/simd/Double2.h"
 #include "engine/simd/Float2.h"
 
@@ -18,7 +19,7 @@ constexpr double kHighBellQ = 0.48;
 constexpr float kLowpassQ = 0.707f;
 constexpr double kDenormalGuard = 1e-10;
 
-double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
+double DbToGain(double db) { return design::PowerOfTen(db / 20.0); }
 
 // Full scale is 1. Anything beyond this is a broken source upstream, yet it is
 // far enough below the single-precision limit (3.4e38) that no gain or boost in
