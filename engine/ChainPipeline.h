@@ -25,6 +25,7 @@
 #include "engine/simd/Float2.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace chain
 {
@@ -52,6 +53,41 @@ MORVEX_STAGE Double2 StepTwice(ParameterSmoother& smoother, double target)
 {
   const double left = smoother.step(target);
   return Double2::Lanes(left, smoother.step(target));
+}
+
+// A gain smoother's two steps per frame, left then right. Once it has
+// settled, two steps bring its state back to the very bits it started from,
+// and from then on every frame takes the same pair: that pair is worked out
+// once, and the state it leaves is the state it had.
+struct GainSteps
+{
+  ParameterSmoother smoother;
+  double target;
+  bool settled;
+  Double2 pair;
+
+  GainSteps(const ParameterSmoother& s, double t) : smoother(s), target(t)
+  {
+    ParameterSmoother probe = s;
+    const double left = probe.step(t);
+    const double right = probe.step(t);
+    settled = probe.state == s.state && std::signbit(probe.state) == std::signbit(s.state);
+    pair = Double2::Lanes(left, right);
+  }
+
+  MORVEX_STAGE Double2 next() { return settled ? pair : StepTwice(smoother, target); }
+};
+
+// True when a low-pass fed silence stays exactly where it is: the state of a
+// section whose tail has been flushed to zero. Its silent steps can then be
+// left out, bit for bit.
+inline bool RestsInSilence(const AnalogMatchedLowpass& section)
+{
+  AnalogMatchedLowpass next = section;
+  next.process(0.0f);
+  const float before[4] = {section.x1, section.x2, section.y1, section.y2};
+  const float after[4] = {next.x1, next.x2, next.y1, next.y2};
+  return std::memcmp(before, after, sizeof before) == 0;
 }
 
 // A mask of the lanes of V (two per half for Double4) that are to step.
@@ -137,7 +173,8 @@ struct StereoPipeline
   // Local copies, which no output store can alias: they stay in registers.
   StereoChannels s;
   typename Kernel::Mids mids;
-  ParameterSmoother inputGain, outputGain;
+  GainSteps inputGain, outputGain;
+  bool lowpassRests;  // the filters are out and the low-pass state rests at zero
 
   // What each stage left for the next, and the raw input of each group in
   // flight, which "EQ Bypass" 0 writes back.
@@ -149,7 +186,10 @@ struct StereoPipeline
   StereoPipeline(const ChainRun& run, int first, int groupCount)
     : block(*run.block), inL(run.inputs[0] + first), inR(run.inputs[1] + first),
       outL(run.outputs[0] + first), outR(run.outputs[1] + first), groups(groupCount),
-      inputGain(run.smoothers->inputGain), outputGain(run.smoothers->outputGain)
+      inputGain(run.smoothers->inputGain, block.inputTarget),
+      outputGain(run.smoothers->outputGain, block.outputTarget),
+      lowpassRests(!kFilters && RestsInSilence(run.left->lowpass) &&
+                   RestsInSilence(run.right->lowpass))
   {
     s.load(*run.left, *run.right);
     mids.load(*run.left, *run.right);
@@ -159,8 +199,8 @@ struct StereoPipeline
   {
     s.store(*run.left, *run.right);  // the lane pair of mids is never run
     mids.store(*run.left, *run.right);
-    run.smoothers->inputGain = inputGain;
-    run.smoothers->outputGain = outputGain;
+    run.smoothers->inputGain = inputGain.smoother;
+    run.smoothers->outputGain = outputGain.smoother;
   }
 
   template <bool kChecked>
@@ -184,7 +224,7 @@ struct StereoPipeline
     for (int i = 0; i < F; ++i)
     {
       in[i] = Double2::Lanes(inL[g * F + i], inR[g * F + i]);
-      const Double2 gain = StepTwice(inputGain, block.inputTarget);
+      const Double2 gain = inputGain.next();
       const Double2 x = Single((Sanitize(in[i]) + guard) * gain);
       Single(s.highpass.process(x)).Store(highpassed + 2 * i);
     }
@@ -204,7 +244,7 @@ struct StereoPipeline
       Double2 f = Double2::Load(coloured + 2 * i);
       if (kFilters) f = s.lowpass.process(Float2::From(f)).ToDouble() * makeup;
       // The low-pass always takes a second step, with silence.
-      s.lowpass.process(Float2::Both(0.0f));
+      if (!lowpassRests) s.lowpass.process(Float2::Both(0.0f));
       filtered[i] = f;
     }
   }
@@ -230,7 +270,7 @@ struct StereoPipeline
     for (int i = 0; i < F; ++i)
     {
       const Double2 out =
-        block.eqOn ? (high[i] - guard) * StepTwice(outputGain, block.outputTarget) : in[i];
+        block.eqOn ? (high[i] - guard) * outputGain.next() : in[i];
       outL[g * F + i] = out.Left();
       outR[g * F + i] = out.Right();
     }
@@ -249,7 +289,8 @@ struct MonoPipeline
 
   ChannelSections c;
   MonoMids mids;
-  ParameterSmoother inputGain, outputGain;
+  GainSteps inputGain, outputGain;
+  bool lowpassRests;
 
   double raw[kStages][F];
   alignas(32) double highpassed[F];
@@ -258,8 +299,9 @@ struct MonoPipeline
 
   MonoPipeline(const ChainRun& run, int first, int groupCount)
     : block(*run.block), in(run.inputs[0] + first), out(run.outputs[0] + first),
-      groups(groupCount), c(*run.left), inputGain(run.smoothers->inputGain),
-      outputGain(run.smoothers->outputGain)
+      groups(groupCount), c(*run.left), inputGain(run.smoothers->inputGain, block.inputTarget),
+      outputGain(run.smoothers->outputGain, block.outputTarget),
+      lowpassRests(!kFilters && RestsInSilence(c.lowpass))
   {
     mids.load(c);
   }
@@ -268,8 +310,8 @@ struct MonoPipeline
   {
     mids.store(c);
     *run.left = c;
-    run.smoothers->inputGain = inputGain;
-    run.smoothers->outputGain = outputGain;
+    run.smoothers->inputGain = inputGain.smoother;
+    run.smoothers->outputGain = outputGain.smoother;
   }
 
   template <bool kChecked>
@@ -292,8 +334,7 @@ struct MonoPipeline
     for (int i = 0; i < F; ++i)
     {
       x[i] = in[g * F + i];
-      const double gain = inputGain.step(block.inputTarget);
-      inputGain.step(block.inputTarget);
+      const double gain = inputGain.next().Left();
       highpassed[i] = Single(c.highpass.process(Single((Sanitize(x[i]) + kDenormalGuard) * gain)));
     }
   }
@@ -310,7 +351,7 @@ struct MonoPipeline
     {
       double f = coloured[i];
       if (kFilters) f = static_cast<double>(c.lowpass.process(static_cast<float>(f))) * block.lowpassMakeup;
-      c.lowpass.process(0.0f);
+      if (!lowpassRests) c.lowpass.process(0.0f);
       filtered[i] = f;
     }
   }
@@ -337,8 +378,7 @@ struct MonoPipeline
       double y = x[i];
       if (block.eqOn)
       {
-        y = (high[i] - kDenormalGuard) * outputGain.step(block.outputTarget);
-        outputGain.step(block.outputTarget);
+        y = (high[i] - kDenormalGuard) * outputGain.next().Left();
       }
       out[g * F + i] = y;
     }
