@@ -1,11 +1,12 @@
 // The chain's kernels in AVX2 (without FMA, so every lane rounds as the SSE2
 // kernels do), reached only after the CPU check: the low-mid and high-mid
-// bells of both channels in one register, the colour stage four samples at
-// a time.
+// bells of both channels in one register, the colour stage two registers of
+// four samples at a time: a group is four stereo frames or eight mono ones.
 #include "engine/ChainPipeline.h"
 #include "engine/colour/ColourKernels.h"
 #include "engine/sections/QuadBell.h"
 #include "engine/simd/Double4.h"
+#include "engine/simd/Twice.h"
 
 namespace
 {
@@ -47,7 +48,10 @@ struct Avx2Kernel
   template <int N>
   __attribute__((always_inline)) static void Colour(double* samples)
   {
-    if constexpr (N % 4 == 0)
+    if constexpr (N % 8 == 0)
+      for (int i = 0; i < N; i += 8)
+        colour::Colour(Twice<Double4>::Load(samples + i)).Store(samples + i);
+    else if constexpr (N % 4 == 0)
       for (int i = 0; i < N; i += 4) colour::Colour(Double4::Load(samples + i)).Store(samples + i);
     else
       ColourSamplesSse2(samples, N);
@@ -57,7 +61,7 @@ struct Avx2Kernel
 
 void RunStereoChainAvx2(const ChainRun& run)
 {
-  chain::Run<chain::StereoPipeline, Avx2Kernel, 2>(run);
+  chain::Run<chain::StereoPipeline, Avx2Kernel, 4>(run);
 }
 
-void RunMonoChainAvx2(const ChainRun& run) { chain::Run<chain::MonoPipeline, Avx2Kernel, 4>(run); }
+void RunMonoChainAvx2(const ChainRun& run) { chain::Run<chain::MonoPipeline, Avx2Kernel, 8>(run); }
