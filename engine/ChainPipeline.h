@@ -46,7 +46,16 @@ MORVEX_STAGE Double2 Sanitize(Double2 x)
   return KeepWhere(Abs(x) <= Double2::Both(kLoudestInput), x);
 }
 MORVEX_STAGE double Sanitize(double x) { return std::fabs(x) <= kLoudestInput ? x : 0.0; }
-MORVEX_STAGE double Single(double x) { return static_cast<float>(x); }
+// Rounded to single precision and back. The empty asm holds the float as it
+// is: GCC 12's SLP vectoriser at -O3 otherwise drops this rounding in some
+// inlined combinations (the mono AVX2 kernel with four-frame groups lost it
+// after the high-pass and the low shelf).
+MORVEX_STAGE double Single(double x)
+{
+  float f = static_cast<float>(x);
+  asm("" : "+x"(f));
+  return f;
+}
 
 // Two steps of a smoother shared by both channels, left first.
 MORVEX_STAGE Double2 StepTwice(ParameterSmoother& smoother, double target)
