@@ -47,6 +47,8 @@ void RunEngine(benchmark::State& state, bool everything, bool moving = false, bo
     Set(plug, Morvex::kHighBell, 1);
     Set(plug, Morvex::kIOLink, 1);
   }
+  // As the adapter binds a mono bus: only the left output reaches the host.
+  plug.OutChannel(1)->connected = !mono;
   std::vector<double> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
   for (int i = 0; i < kBlock; ++i)
   {

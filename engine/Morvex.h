@@ -2,7 +2,6 @@
 
 #include "engine/ControlMap.h"
 #include "engine/EngineState.h"
-#include "engine/StereoChannels.h"
 #include "framework/IPlugBase.h"
 #include "framework/IPlugConfig.h"
 #include "vst3/IPlugVST3.h"
@@ -66,10 +65,8 @@ private:
   // input/output link. Returns what the per-sample chain needs.
   BlockSettings PrepareBlock();
   void RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames);
-  // The per-sample chain for at most kChunkFrames frames, both channels in lanes.
-  void RunChunk(const BlockSettings& block, StereoChannels& lanes, const double* inL,
-                const double* inR, double* outL, double* outR, int n);
-  static constexpr int kChunkFrames = 64;
+  // The host feeds a mono bus: only the left output reaches it.
+  bool MonoBus();
   bool SwitchOn(int paramIdx) const;
 
   double mMirror[kNumMirrored] = {};  // parameters 0..13, written only by ParameterChanged

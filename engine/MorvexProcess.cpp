@@ -1,11 +1,11 @@
-// The audio path: per-block control work, then the per-sample chain for the
-// left and right channel side by side, one SIMD lane each, in short chunks.
+// The audio path: per-block control work, then the per-sample chain, both
+// channels side by side or, on a mono bus, the left channel alone.
 #include "engine/Morvex.h"
 #include "graphics/IGraphics.h"
 
-#include "engine/colour/ColourStage.h"
-#include "engine/simd/Double2.h"
-#include "engine/simd/Float2.h"
+#include "engine/ChainKernels.h"
+#include "engine/colour/ColourKernels.h"
+#include "engine/sections/DesignMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,14 +16,8 @@ constexpr double kShelfQ = 0.13;
 constexpr double kLowBellQ = 0.8;
 constexpr double kHighBellQ = 0.48;
 constexpr float kLowpassQ = 0.707f;
-constexpr double kDenormalGuard = 1e-10;
 
-double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
-
-// Full scale is 1. Anything beyond this is a broken source upstream, yet it is
-// far enough below the single-precision limit (3.4e38) that no gain or boost in
-// the chain can carry a sample past it.
-constexpr double kLoudestInput = 1e30;
+double DbToGain(double db) { return design::PowerOfTen(db / 20.0); }
 }  // namespace
 
 ControlMap Morvex::MapControls(const double* mirror)
@@ -143,79 +137,23 @@ BlockSettings Morvex::PrepareBlock()
   return block;
 }
 
-void Morvex::RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames)
-{
-  StereoChannels lanes;
-  lanes.load(mLeft, mRight);
-  for (int start = 0; start < nFrames; start += kChunkFrames)
-  {
-    const int n = std::min(kChunkFrames, nFrames - start);
-    RunChunk(block, lanes, inputs[0] + start, inputs[1] + start, outputs[0] + start,
-             outputs[1] + start, n);
-  }
-  lanes.store(mLeft, mRight);
-}
-
 namespace
 {
-// Two steps of a smoother shared by both channels, left first.
-Double2 StepTwice(ParameterSmoother& smoother, double target)
-{
-  const double left = smoother.step(target);
-  return Double2::Lanes(left, smoother.step(target));
-}
-
-// A sample from a broken source upstream (NaN, infinite, or too loud for the
-// single-precision stages) would poison every filter state for good: such a
-// sample is taken as silence.
-Double2 Sanitize(Double2 x) { return KeepWhere(Abs(x) <= Double2::Both(kLoudestInput), x); }
+using ChainKernel = void (*)(const ChainRun&);
+const bool kAvx2 = CpuHasAvx2();
+const ChainKernel kStereoChain = kAvx2 ? RunStereoChainAvx2 : RunStereoChainSse2;
+const ChainKernel kMonoChain = kAvx2 ? RunMonoChainAvx2 : RunMonoChainSse2;
 }  // namespace
 
-// Left and right run side by side, one lane each, in three passes over a
-// short chunk: the input stage and high-pass, the colour stage over the whole
-// chunk at once, then the sections after it. Each section and smoother still
-// sees its samples in order, with the scalar sections' arithmetic.
-void Morvex::RunChunk(const BlockSettings& block, StereoChannels& lanes, const double* inL,
-                      const double* inR, double* outL, double* outR, int n)
+bool Morvex::MonoBus()
 {
-  // A local copy, which no output store can alias, stays in registers.
-  StereoChannels s = lanes;
-  // The whole chunk is read before any output is written, since inputs and
-  // outputs may share memory; "EQ Bypass" 0 writes these raw samples back.
-  Double2 raw[kChunkFrames];
-  alignas(16) double coloured[2 * kChunkFrames];
+  return NOutChannels() == 2 && OutChannel(0)->connected && !OutChannel(1)->connected;
+}
 
-  const Double2 guard = Double2::Both(kDenormalGuard);
-  for (int i = 0; i < n; ++i)
-  {
-    raw[i] = Double2::Lanes(inL[i], inR[i]);
-    const Double2 gain = StepTwice(mSmoothers.inputGain, block.inputTarget);
-    const Double2 x = Single((Sanitize(raw[i]) + guard) * gain);
-    Single(s.highpass.process(x)).Store(coloured + 2 * i);
-  }
-
-  ColourSamples(coloured, 2 * n);
-
-  const Double2 makeup = Double2::Both(block.lowpassMakeup);
-  for (int i = 0; i < n; ++i)
-  {
-    Double2 f = Double2::Load(coloured + 2 * i);
-    if (block.filtersIn) f = s.lowpass.process(Float2::From(f)).ToDouble() * makeup;
-    // The low-pass always takes a second step, with silence.
-    s.lowpass.process(Float2::Both(0.0f));
-
-    const Double2 l =
-      block.lowBell ? s.lowBell.process(f) : Single(s.lowShelf.process(Single(f)));
-    const Double2 m = s.highMid.process(s.lowMid.process(l));
-    const Double2 h =
-      block.highBell ? s.highBell.process(m) : Single(s.highShelf.process(Single(m)));
-
-    const Double2 out =
-      block.eqOn ? (h - guard) * StepTwice(mSmoothers.outputGain, block.outputTarget) : raw[i];
-    outL[i] = out.Left();
-    outR[i] = out.Right();
-  }
-  lanes = s;
+void Morvex::RunChain(const BlockSettings& block, double** inputs, double** outputs, int nFrames)
+{
+  const ChainRun run{&block, &mLeft, &mRight, &mSmoothers, inputs, outputs, nFrames};
+  (MonoBus() ? kMonoChain : kStereoChain)(run);
 }
 
 void Morvex::ProcessDoubles(double** inputs, double** outputs, int nFrames)

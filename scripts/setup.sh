@@ -12,7 +12,7 @@ packages=(
   libpng-dev dpkg-dev
   libgtest-dev libbenchmark-dev
   zam-plugins
-  python3-cairo fonts-dejavu-core
+  python3-cairo fonts-dejavu-core python3-mpmath
   python3-markdown
   libx11-dev libxext-dev libxtst-dev
 )

@@ -3,10 +3,14 @@
 #include "engine/colour/ColourKernels.h"
 #include "engine/colour/ColourMath.h"
 #include "engine/simd/Double2.h"
+#include "engine/simd/Twice.h"
 
 void ColourSamplesSse2(double* samples, int count)
 {
+  // Four at a time: two registers' chains interleaved.
   int i = 0;
+  for (; i + Twice<Double2>::kLanes <= count; i += Twice<Double2>::kLanes)
+    colour::Colour(Twice<Double2>::Load(samples + i)).Store(samples + i);
   for (; i + Double2::kLanes <= count; i += Double2::kLanes)
     colour::Colour(Double2::Load(samples + i)).Store(samples + i);
   if (i < count) samples[i] = colour::Colour(Double2::Lanes(samples[i], 0.0)).Left();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/sections/DesignMath.h"
+
 namespace {
 
 float sq(float v) { return v * v; }
@@ -29,13 +31,13 @@ void AnalogMatchedLowpass::design(float frequencyHz, float q, float sampleRate)
   // Matching frequency, low-q branch (q <= √½): no resonance peak to match.
   const float q2 = q * q;
   const float s = std::sqrt((1.0f - 4.0f * q2) / (q2 * q2) + 4.0f / g1);
-  const float omegaM = std::tan(w0 * std::sqrt((2.0f - 1.0f / (2.0f * q2) + s) * 0.5f) * 0.5f);
-  const float omegaS = std::min(w0 * 0.5f * std::pow(1.0f - g1 * g1, 0.25f), omegaM);
+  const float omegaM = design::Tan(w0 * std::sqrt((2.0f - 1.0f / (2.0f * q2) + s) * 0.5f) * 0.5f);
+  const float omegaS = std::min(w0 * 0.5f * design::FourthRoot(1.0f - g1 * g1), omegaM);
 
   // Pole and zero frequencies and the prototype's gains there.
   const float sqrtG1 = std::sqrt(g1);
-  const float wp = 2.0f * std::atan(omegaS);
-  const float wz = 2.0f * std::atan(omegaS / sqrtG1);
+  const float wp = 2.0f * design::Atan(omegaS);
+  const float wz = 2.0f * design::Atan(omegaS / sqrtG1);
   const float gp2 = 1.0f / (sq(wp / (w0 * q)) + sq(1.0f - sq(wp / w0)));
   const float gz2 = 1.0f / (sq(wz / (w0 * q)) + sq(1.0f - sq(wz / w0)));
 

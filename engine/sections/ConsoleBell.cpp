@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/sections/DesignMath.h"
+
 void ConsoleBell::design(double gainDb, double frequencyHz, double q)
 {
   if (memo.repeats(gainDb, frequencyHz, q, sampleRate, pi, bandGainDivisor))
@@ -14,8 +16,8 @@ void ConsoleBell::design(double gainDb, double frequencyHz, double q)
   const double Dw = w0 / (q * 1.588308819); // bandwidth in radians
 
   const double G0 = 1.0;
-  const double G = std::pow(10.0, gainDb / 20.0);
-  const double GB = std::pow(10.0, (gainDb / bandGainDivisor) / 20.0);
+  const double G = design::PowerOfTen(gainDb / 20.0);
+  const double GB = design::PowerOfTen((gainDb / bandGainDivisor) / 20.0);
 
   if (G == GB) {
     setFlat();
@@ -50,9 +52,9 @@ void ConsoleBell::design(double gainDb, double frequencyHz, double q)
     return;
   }
 
-  const double tanHalfW0 = std::tan(w0 / 2.0);
+  const double tanHalfW0 = design::Tan(w0 / 2.0);
   const double W2 = std::sqrt(G11 / G00) * (tanHalfW0 * tanHalfW0);
-  const double DW = (1.0 + std::sqrt(F00 / F11) * W2) * std::tan(Dw / 2.0);
+  const double DW = (1.0 + std::sqrt(F00 / F11) * W2) * design::Tan(Dw / 2.0);
 
   const double C = F11 * (DW * DW) - 2.0 * W2 * (F01 - std::sqrt(F00 * F11));
   const double D = 2.0 * W2 * (G01 - std::sqrt(G00 * G11));

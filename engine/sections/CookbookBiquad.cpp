@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/sections/DesignMath.h"
+
 void CookbookBiquad::design(int32_t newType, double newFc, double newQ, double newPeakGain)
 {
   if (memo.repeats(newType, newFc, newQ, newPeakGain))
@@ -13,8 +15,8 @@ void CookbookBiquad::design(int32_t newType, double newFc, double newQ, double n
 
   const double pi = 3.141592653589793;
   const double fc = Fc > kMaxFc ? kMaxFc : Fc;
-  const double V = std::pow(10.0, std::fabs(peakGain) / 20.0);
-  const double K = std::tan(pi * fc);
+  const double V = design::PowerOfTen(std::fabs(peakGain) / 20.0);
+  const double K = design::Tan(pi * fc);
   const double K2 = K * K;
   double norm;
 

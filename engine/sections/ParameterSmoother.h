@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/sections/DesignMath.h"
 #include "engine/sections/DesignMemo.h"
 
 // One-pole smoother for control values. The engine steps it once per use:
@@ -20,7 +21,7 @@ struct ParameterSmoother
     if (memo.repeats(hz, sampleRate))
       return;
     const double pi = 3.141592653589793;
-    coeff = std::exp(-2.0 * pi * hz / sampleRate);
+    coeff = design::Exp(-2.0 * pi * hz / sampleRate);
     oneMinusCoeff = 1.0 - coeff;
   }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "engine/simd/Double2.h"
+
 // Four doubles in one AVX register: Double2's operations, twice as wide.
 // Only code compiled for AVX2 and reached after a CPU check may use it.
 struct Double4
@@ -17,6 +19,13 @@ struct Double4
 
   static Double4 Both(double x) { return Double4(_mm256_set1_pd(x)); }
   static Double4 Load(const double* p) { return Double4(_mm256_loadu_pd(p)); }
+  // Lanes 0-1 from low, 2-3 from high.
+  static Double4 Halves(Double2 low, Double2 high)
+  {
+    return Double4(_mm256_insertf128_pd(_mm256_castpd128_pd256(low.v), high.v, 1));
+  }
+  Double2 Low() const { return Double2(_mm256_castpd256_pd128(v)); }
+  Double2 High() const { return Double2(_mm256_extractf128_pd(v, 1)); }
   void Store(double* p) const { _mm256_storeu_pd(p, v); }
 
   friend Double4 operator+(Double4 a, Double4 b) { return Double4(_mm256_add_pd(a.v, b.v)); }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -85,6 +86,9 @@ TEST_F(CliTest, badCommandLinesFilesNamesAndValuesExitWithTwo)
       {{"render", in, out, "--set", "Low Gain=6dB"}, "malformed value"},
       {{"render", in, out, "--set", "Low Gain"}, "needs \"Name=value\""},
       {{"render", in, out, "--set"}, "--set needs a value"},
+      {{"render", in, out, "--sweep", "Input=-6"}, "needs \"Name=from:to\""},
+      {{"render", in, out, "--sweep", "Input=a:3"}, "needs \"Name=from:to\""},
+      {{"render", in, out, "--sweep", "Nope=1:2"}, "has no parameter named \"Nope\""},
       {{"render", in, out, "--block", "0"}, "--block needs a whole number"},
       {{"render", in, out, "--block", "lots"}, "--block needs a whole number"},
       {{"render", in, out, "--precision", "48"}, "--precision is 32 or 64"},
@@ -219,6 +223,30 @@ TEST_F(CliTest, renderWritesFloatAudioOfTheSameLengthAndSavesTheState)
   host::AudioData again;
   ASSERT_TRUE(host::ReadWavFile(path("again.wav"), again, error));
   EXPECT_EQ(again.channels, out.channels);
+}
+
+TEST_F(CliTest, aSweepMovesTheParameterFromItsFirstValueToItsLastAcrossTheFile)
+{
+  ASSERT_EQ(run({"render", path("in.wav"), path("out.wav"), "--sweep", "Output=-24:0", "--block",
+                 "480", "--save-state", path("saved.state")}),
+            host::kExitOk)
+      << mErr.str();
+  host::AudioData out;
+  std::string error;
+  ASSERT_TRUE(host::ReadWavFile(path("out.wav"), out, error)) << error;
+  auto peak = [&](size_t from, size_t to) {
+    double p = 0.0;
+    for (size_t i = from; i < to; ++i) p = std::max(p, std::fabs(out.channels[0][i]));
+    return p;
+  };
+  // The 10 Hz output smoother follows the lane: quiet at first, near full level at the end.
+  EXPECT_LT(peak(0, 480), 0.02);
+  EXPECT_GT(peak(4320, 4800), 0.2);
+  std::vector<uint8_t> state;
+  ASSERT_TRUE(host::ReadFileBytes(path("saved.state"), state, error));
+  double output = 1.0;
+  std::memcpy(&output, state.data() + 13 * 8, 8);
+  EXPECT_NEAR(output, 0.0, 1e-9);
 }
 
 TEST_F(CliTest, renderSaysWhatThePluginChangedByItself)

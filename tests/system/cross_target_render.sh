@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Windows plug-in (under Wine) and the Linux plug-in, each hosted by its
 # own morvex-host, render the same file with the same settings to the same
-# audio, bit for bit. The per-sample loop calls no library function; the
-# designs, once per block, still call each C runtime's pow, tan and exp, which
-# differ in the last bit for some arguments that these settings do not meet.
-# Skips (77) when the Linux build is absent.
+# audio, bit for bit: neither the per-sample loop nor the per-block designs
+# call a C runtime's functions. The file is 30 s of noise and tones; the last
+# settings turn every band on and move every control across it ("Name=a:b" is
+# an automation lane from a to b). Skips (77) when the Linux build is absent.
 #
 #   cross_target_render.sh WIN_HOST WIN_BUNDLE LINUX_HOST LINUX_BUNDLE WINE_RUNNER
 set -eu
@@ -20,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 
 python3 - "$work/in.wav" <<'PY'
 import math, random, struct, sys
-rate, n = 44100, 44100
+rate, n = 48000, 30 * 48000
 random.seed(3)
 data = bytearray()
 for i in range(n):
@@ -37,12 +37,15 @@ settings=(
   "Low Gain=7|Low Bell=1|Low Frequency=200"
   "Filter Bypass=1|Highpass Filter=120|Lowpass Filter=6000|High Gain=-5|High Mid Gain=4"
   "Input=9|I/O Link=1|Low Mid Gain=-6|Low Mid Bandwidth=0.2|High Bell=1|High Gain=5"
+  "Filter Bypass=1|Low Bell=1|High Bell=1|Input=-6:9|Output=3:-3|Low Gain=-12:12|Low Frequency=40:400|Low Mid Gain=8:-8|Low Mid Frequency=300:2000|Low Mid Bandwidth=0:1|High Mid Gain=-6:10|High Mid Frequency=1000:6000|High Mid Bandwidth=1:0|High Gain=10:-10|High Frequency=2000:15000|Highpass Filter=20:200|Lowpass Filter=18000:3000"
 )
 status=0
 for entry in "${settings[@]}"; do
   IFS='|' read -r -a fields <<<"$entry"
   sets=()
-  for s in "${fields[@]}"; do sets+=(--set "$s"); done
+  for s in "${fields[@]}"; do
+    if [[ $s == *:* ]]; then sets+=(--sweep "$s"); else sets+=(--set "$s"); fi
+  done
   "$linux_host" --module "$linux_bundle" render "$work/in.wav" "$work/linux.wav" "${sets[@]}" >/dev/null
   "$wine_runner" "$win_host" --module "$win_bundle" render "$work/in.wav" "$work/windows.wav" "${sets[@]}" >/dev/null
   python3 - "$work/linux.wav" "$work/windows.wav" "$entry" <<'PY' || status=1

@@ -27,7 +27,8 @@ const char* const kUsage =
     "usage:\n"
     "  morvex-host [--module PATH] info\n"
     "  morvex-host [--module PATH] render IN.wav OUT.wav [--set \"Name=value\"]... [--block N]\n"
-    "              [--precision 32|64] [--load-state FILE] [--save-state FILE] [--bypass]\n"
+    "              [--sweep \"Name=from:to\"]... [--precision 32|64] [--load-state FILE]\n"
+    "              [--save-state FILE] [--bypass]\n"
     "  morvex-host [--module PATH] response [--set \"Name=value\"]... [--rate HZ] --csv FILE\n"
     "              [--png FILE]\n"
     "  morvex-host [--module PATH] moduleinfo [--version X.Y.Z] [--output FILE]\n"
@@ -50,6 +51,7 @@ struct Options
   std::vector<std::string> positional;
   std::string module;
   std::vector<std::string> sets;
+  std::vector<std::string> sweeps;
   long block = 512;
   long precision = 32;
   double rate = 48000.0;
@@ -85,6 +87,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, Failure& fai
     std::string v;
     if (a == "--module") { if (!value(o.module)) return false; }
     else if (a == "--set") { if (!value(v)) return false; o.sets.push_back(v); }
+    else if (a == "--sweep") { if (!value(v)) return false; o.sweeps.push_back(v); }
     else if (a == "--block")
     {
       if (!value(v)) return false;
@@ -261,6 +264,39 @@ int runInfo(VstModule& module, PluginInstance& plugin, std::ostream& out)
   return kExitOk;
 }
 
+// The automation lanes: each "Title=from:to" in plain values, converted like
+// the settings.
+bool resolveSweeps(PluginInstance& plugin, const Options& o, std::vector<ParamSweep>& sweeps,
+                   Failure& failure)
+{
+  for (const std::string& s : o.sweeps)
+  {
+    const size_t eq = s.rfind('=');
+    const size_t colon = s.rfind(':');
+    ParamID id = 0;
+    double from = 0.0, to = 0.0;
+    if (eq == std::string::npos || colon == std::string::npos || colon < eq ||
+        !ParseNumber(s.substr(eq + 1, colon - eq - 1), from) ||
+        !ParseNumber(s.substr(colon + 1), to))
+    {
+      failure = {kExitBadInput, "--sweep needs \"Name=from:to\", not \"" + s + "\""};
+      return false;
+    }
+    const std::string name = trim(s.substr(0, eq));
+    if (!plugin.findParameter(name, id))
+    {
+      failure = {kExitBadInput, "\"" + plugin.description().name + "\" has no parameter named \"" +
+                                    name + "\""};
+      return false;
+    }
+    auto normalized = [&](double plain) {
+      return std::clamp(plugin.controller()->plainParamToNormalized(id, plain), 0.0, 1.0);
+    };
+    sweeps.push_back({id, normalized(from), normalized(to)});
+  }
+  return true;
+}
+
 // Restores a state file into the plug-in, as a host loads a preset.
 bool loadStateFile(PluginInstance& plugin, const std::string& path, Failure& failure)
 {
@@ -341,7 +377,8 @@ int runRender(PluginInstance& plugin, const Options& o, std::ostream& out, Failu
   RenderOptions options;
   options.blockSize = static_cast<int>(o.block);
   options.precision = static_cast<int>(o.precision);
-  if (!resolveSettings(plugin, o, options.settings, failure))
+  if (!resolveSettings(plugin, o, options.settings, failure) ||
+      !resolveSweeps(plugin, o, options.sweeps, failure))
     return failure.status;
 
   AudioData result;

@@ -57,11 +57,22 @@ bool RenderPrepared(PluginInstance& plugin, const AudioData& in, AudioData& out,
   std::vector<float*> inPtr32(static_cast<size_t>(channels)), outPtr32(static_cast<size_t>(channels));
   std::vector<double*> inPtr64(static_cast<size_t>(channels)), outPtr64(static_cast<size_t>(channels));
 
+  const size_t blocks = frames == 0 ? 1 : (frames + block - 1) / block;
   size_t pos = 0;
   do
   {
     const size_t n = std::min(block, frames - pos);
     ParameterChanges* changes = pos == 0 ? &first : nullptr;
+    ParameterChanges swept;
+    if (!options.sweeps.empty())
+    {
+      const double at = blocks > 1 ? static_cast<double>(pos / block) / (blocks - 1) : 0.0;
+      if (pos == 0)
+        for (const ParamSetting& s : options.settings) swept.add(s.id, s.normalized);
+      for (const ParamSweep& s : options.sweeps)
+        swept.add(s.id, s.from + (s.to - s.from) * at);
+      changes = &swept;
+    }
     bool ok;
     if (options.precision == 64)
     {

@@ -15,11 +15,21 @@ struct ParamSetting
   double normalized;
 };
 
+// A parameter an automation lane moves in a straight line (in normalized
+// terms) from its value in the first block to its value in the last, one
+// change per block.
+struct ParamSweep
+{
+  Steinberg::Vst::ParamID id;
+  double from, to;  // normalized
+};
+
 struct RenderOptions
 {
   int blockSize = 512;
   int precision = 32;  // sample size the host uses: 32 or 64 bits
   std::vector<ParamSetting> settings;  // delivered with the first block
+  std::vector<ParamSweep> sweeps;      // delivered with every block
 };
 
 // The processing set-up a host uses for a file: its rate and channels, the
