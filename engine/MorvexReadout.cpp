@@ -79,16 +79,24 @@ std::string ThreeFigures(long mantissa, int exponent)
   return "0." + std::string(static_cast<size_t>(-point), '0') + digits;
 }
 
+// Powers of ten as exact literals (each platform's pow rounds its own way,
+// and the plate must read the same everywhere), from 10^-3 to 10^6.
+double PowerOfTen(int exponent)
+{
+  static const double kPowers[] = {1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+  if (exponent < -3) exponent = -3;
+  if (exponent > 6) exponent = 6;
+  return kPowers[exponent + 3];
+}
+
 std::string Hertz(double plain)
 {
   if (!(plain > 0.0)) return "0 Hz";
-  int exponent = static_cast<int>(std::floor(std::log10(plain))) - 2;
-  long mantissa = RoundHalfUp(plain / std::pow(10.0, exponent));
-  if (mantissa < 100)  // log10 fell just short of a power of ten
-  {
-    --exponent;
-    mantissa = RoundHalfUp(plain / std::pow(10.0, exponent));
-  }
+  // The power of ten of the first figure, found by comparison rather than
+  // log10, for the same reason.
+  int exponent = -3;
+  while (exponent < 6 && plain >= PowerOfTen(exponent + 3)) ++exponent;
+  long mantissa = RoundHalfUp(plain / PowerOfTen(exponent));
   if (mantissa >= 1000)
   {
     ++exponent;

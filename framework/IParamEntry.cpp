@@ -98,7 +98,7 @@ void IParamEntry::AssignFromNormalized(double n)
   if (n >= 1.0)
     v = mMax;  // exact, whatever rounding min + (max - min) would give
   else
-    v = mMin + std::pow(n, mShape) * (mMax - mMin);
+    v = mMin + Shaped(n) * (mMax - mMin);
   if (IsStepped() && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
   mValue = std::clamp(v, mMin, mMax);
 }
@@ -115,12 +115,29 @@ double IParamEntry::PlainToNormalized(double plain) const
   // An empty range (or an unreadable value) has nowhere to go but the start.
   if (std::isnan(plain) || !(range > 0.0)) return 0.0;
   const double fraction = (std::clamp(plain, mMin, mMax) - mMin) / range;
-  return mShape == 1.0 ? fraction : std::pow(fraction, 1.0 / mShape);
+  return Unshaped(fraction);
 }
 
 double IParamEntry::NormalizedToPlain(double n) const
 {
-  return mMin + std::pow(n, mShape) * (mMax - mMin);
+  return mMin + Shaped(n) * (mMax - mMin);
+}
+
+// Each platform's pow rounds its own way, and values must be the same
+// everywhere: the shapes in use are done with operations every platform
+// rounds exactly.
+double IParamEntry::Shaped(double n) const
+{
+  if (mShape == 1.0) return n;
+  if (mShape == 2.0) return n * n;
+  return std::pow(n, mShape);
+}
+
+double IParamEntry::Unshaped(double fraction) const
+{
+  if (mShape == 1.0) return fraction;
+  if (mShape == 2.0) return std::sqrt(fraction);
+  return std::pow(fraction, 1.0 / mShape);
 }
 
 const IParamEntry::DisplayText* IParamEntry::GetDisplayText(int i) const

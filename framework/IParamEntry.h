@@ -91,6 +91,9 @@ public:
 private:
   // The display text entry for a plain value truncated toward zero, or null.
   const DisplayText* FindDisplayText(double plain) const;
+  // n^shape, and its inverse.
+  double Shaped(double n) const;
+  double Unshaped(double fraction) const;
 
   Kind mKind = kKindUndefined;
   double mValue = 0.0;

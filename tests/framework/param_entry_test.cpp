@@ -135,6 +135,19 @@ TEST(ParamEntry, PlainAndNormalizedMapThroughThePowerLawShape)
   }
 }
 
+TEST(ParamEntry, TheSquareShapeIsExactlyTheSquareAndTheSquareRootOnEveryPlatform)
+{
+  // Fractions whose square root some runtimes' pow(x, 0.5) rounds the other
+  // way: the conversions must give the correctly rounded value everywhere.
+  const IParamEntry p = Continuous(0.0, 0.0, 1.0, 0.01, 2.0);
+  for (double x : {0.66003217408244552, 0.83114921627029226, 0.92242767588501695,
+                   0.63049713605269231, 0.375, 0.5})
+  {
+    EXPECT_EQ(std::sqrt(x), p.PlainToNormalized(x)) << x;
+    EXPECT_EQ(x * x, p.NormalizedToPlain(x)) << x;
+  }
+}
+
 TEST(ParamEntry, PlainToNormalizedClampsTheValueFirst)
 {
   const IParamEntry p = Continuous(0, -24, 24, 0.01);
