@@ -118,4 +118,36 @@ TEST(MorvexEditor, backgroundThenNineteenControlsEachOnItsParameterWithoutOverla
   }
   IGraphics::ReleaseModuleCaches();
 }
+TEST(MorvexEditor, atEveryFactorTheBoxesAreTheLayoutScaledInsideTheScreenWithoutOverlap)
+{
+  Morvex plug;
+  auto* graphics = new LayoutGraphics(&plug, MorvexEditor::kWidth, MorvexEditor::kHeight);
+  MorvexEditor::AttachControls(*graphics, plug);
+  plug.AttachEditor(graphics);
+  for (int quarters = 4; quarters <= 12; ++quarters)
+  {
+    const double f = quarters / 4.0;
+    SCOPED_TRACE(f);
+    graphics->SetScale(f);
+    const IBox screen(0, 0, graphics->ScreenWidth(), graphics->ScreenHeight());
+    EXPECT_EQ(screen, graphics->ToScreen(graphics->GetControl(0)->GetBox()));
+    for (int i = 1; i < graphics->NControls(); ++i)
+    {
+      const IBox layout = graphics->GetControl(i)->GetBox();
+      const IBox b = graphics->ToScreen(layout);
+      // Corner and size each scaled and rounded: every frame fills its box.
+      EXPECT_EQ(IGraphics::ScaleLength(layout.left, f), b.left);
+      EXPECT_EQ(IGraphics::ScaleLength(layout.W(), f), b.W());
+      EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= screen.right && b.bottom <= screen.bottom);
+      for (int j = 1; j < i; ++j)
+      {
+        const IBox o = graphics->ToScreen(graphics->GetControl(j)->GetBox());
+        EXPECT_FALSE(b.left < o.right && o.left < b.right && b.top < o.bottom && o.top < b.bottom)
+            << "controls " << i << " and " << j;
+      }
+    }
+  }
+  IGraphics::ReleaseModuleCaches();
+}
+
 }  // namespace
