@@ -140,6 +140,23 @@ MORVEX_STAGE bool Active(int j, int stage, int groups)
   return !kChecked || (j - stage >= 0 && j - stage < groups);
 }
 
+// Iteration j of a pipeline of the eight stages, last stage first: each
+// reads what the stage before it left before that stage overwrites it. The
+// two mid bells run as one lane section, the high-mid a group behind.
+template <bool kChecked, class Pipeline>
+MORVEX_STAGE void StepStages(Pipeline& p, int j)
+{
+  if (Active<kChecked>(j, 7, p.groups)) p.Output(j - 7);
+  if (Active<kChecked>(j, 6, p.groups)) p.HighBand();
+  const bool lowOn = Active<kChecked>(j, 4, p.groups);
+  const bool highOn = Active<kChecked>(j, 5, p.groups);
+  if (lowOn || highOn) p.mids.template process<kChecked>(p.low, p.lowMid, p.mid, lowOn, highOn);
+  if (Active<kChecked>(j, 3, p.groups)) p.LowBand();
+  if (Active<kChecked>(j, 2, p.groups)) p.Lowpass();
+  if (Active<kChecked>(j, 1, p.groups)) p.Colour();
+  if (Active<kChecked>(j, 0, p.groups)) p.Input(j);
+}
+
 // The mono chain's mid bells: lane 0 the low-mid, lane 1 the high-mid a group
 // behind, both of the left channel.
 struct MonoMids
@@ -215,15 +232,7 @@ struct StereoPipeline
   template <bool kChecked>
   MORVEX_STAGE void Step(int j)
   {
-    if (Active<kChecked>(j, 7, groups)) Output(j - 7);
-    if (Active<kChecked>(j, 6, groups)) HighBand();
-    const bool lowOn = Active<kChecked>(j, 4, groups);
-    const bool highOn = Active<kChecked>(j, 5, groups);
-    if (lowOn || highOn) mids.template process<kChecked>(low, lowMid, mid, lowOn, highOn);
-    if (Active<kChecked>(j, 3, groups)) LowBand();
-    if (Active<kChecked>(j, 2, groups)) Lowpass();
-    if (Active<kChecked>(j, 1, groups)) Colour();
-    if (Active<kChecked>(j, 0, groups)) Input(j);
+    StepStages<kChecked>(*this, j);
   }
 
   MORVEX_STAGE void Input(int g)
@@ -326,15 +335,7 @@ struct MonoPipeline
   template <bool kChecked>
   MORVEX_STAGE void Step(int j)
   {
-    if (Active<kChecked>(j, 7, groups)) Output(j - 7);
-    if (Active<kChecked>(j, 6, groups)) HighBand();
-    const bool lowOn = Active<kChecked>(j, 4, groups);
-    const bool highOn = Active<kChecked>(j, 5, groups);
-    if (lowOn || highOn) mids.template process<kChecked>(low, lowMid, mid, lowOn, highOn);
-    if (Active<kChecked>(j, 3, groups)) LowBand();
-    if (Active<kChecked>(j, 2, groups)) Lowpass();
-    if (Active<kChecked>(j, 1, groups)) Colour();
-    if (Active<kChecked>(j, 0, groups)) Input(j);
+    StepStages<kChecked>(*this, j);
   }
 
   MORVEX_STAGE void Input(int g)
